@@ -1,0 +1,303 @@
+// The main window as built: child list, stacking, geometry, focus order, start-up state, loaders
+// and sum labels.
+#include "catalogue/tables.h"
+#include "ui/form1.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <random>
+
+namespace {
+
+QStringList names_of(const Form1& window) {
+    QStringList names;
+    for (const tk::Control* c : window.Controls()) {
+        names << c->Name();
+    }
+    return names;
+}
+
+QStringList numbered(const char* stem) {
+    QStringList names;
+    for (int k = 1; k <= 81; ++k) {
+        names << QString::fromLatin1(stem) + QString::number(k);
+    }
+    return names;
+}
+
+// The controls of one kind in child-list order.
+QStringList names_of_kind(const Form1& window, tk::Kind kind) {
+    QStringList names;
+    for (const tk::Control* c : window.Controls()) {
+        if (c->kind() == kind) {
+            names << c->Name();
+        }
+    }
+    return names;
+}
+
+// The next control that Tab would move to, as Qt walks the focus chain.
+QWidget* next_tab_stop(QWidget* from) {
+    for (QWidget* w = from->nextInFocusChain(); w != from; w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisible() && w->isEnabled()) {
+            return w;
+        }
+    }
+    return from;
+}
+
+} // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void childListAfterConstructionIsTheDesignedOrder() {
+        Form1 window;
+        QStringList expected = {"button_invalid_puzzle_ok",
+                                "pictureBox_invalid_number",
+                                "button_level_select_continue",
+                                "maskedTextBox_select_level",
+                                "pictureBox_select_level",
+                                "button_correct",
+                                "button_incorrect_solution",
+                                "button_completed",
+                                "button_help_exit"};
+        expected << numbered("label");
+        expected << QStringList{"radioButton2", "radioButton1", "label_level_title_2", "button4",
+                                "button4_show_cell"};
+        expected << numbered("textBox");
+        expected << QStringList{"button3",
+                                "button_request_level",
+                                "label_level_value",
+                                "label_level_title",
+                                "button2",
+                                "button1",
+                                "menuStrip1",
+                                "pictureBox_black_background",
+                                "pictureBox_completed",
+                                "pictureBox_incorrect_solution",
+                                "pictureBox_help_background",
+                                "pictureBox_correct"};
+        QCOMPARE(names_of(window), expected);
+        QCOMPARE(window.position_of(window.textBox[1]), 95);
+        QCOMPARE(window.position_of(window.textBox[81]), 175);
+    }
+
+    // Guards against the list and the real widgets' stacking drifting apart,
+    // and against an overlay move disturbing the cells' or labels' order.
+    void overlayMovesKeepCellAndLabelOrderAndRestackWidgets() {
+        Form1 window;
+        const std::vector<tk::Control*> overlays = {window.pictureBox_help_background,
+                                                    window.button_help_exit,
+                                                    window.pictureBox_completed,
+                                                    window.button_completed,
+                                                    window.pictureBox_correct,
+                                                    window.button_correct,
+                                                    window.pictureBox_incorrect_solution,
+                                                    window.button_incorrect_solution,
+                                                    window.pictureBox_select_level,
+                                                    window.maskedTextBox_select_level,
+                                                    window.button_level_select_continue,
+                                                    window.pictureBox_invalid_number,
+                                                    window.button_invalid_puzzle_ok};
+        const unsigned seed = std::random_device{}();
+        std::mt19937 random(seed);
+        for (int step = 0; step < 300; ++step) {
+            tk::Control* c = overlays[random() % overlays.size()];
+            if (random() % 2 == 0) {
+                c->BringToFront();
+            } else {
+                c->SendToBack();
+            }
+        }
+        QStringList labels = numbered("label");
+        labels << "label_level_title_2"
+               << "label_level_value"
+               << "label_level_title";
+        QVERIFY2(names_of_kind(window, tk::Kind::TextBox) == numbered("textBox"),
+                 qPrintable(QString("seed %1").arg(seed)));
+        QVERIFY2(names_of_kind(window, tk::Kind::Label) == labels,
+                 qPrintable(QString("seed %1").arg(seed)));
+        QCOMPARE(window.Controls().size(), std::size_t{188});
+
+        // Qt lists a parent's children bottom first: the reverse of our list.
+        std::vector<const QWidget*> stacked;
+        for (const QObject* o : window.children()) {
+            if (const auto* w = qobject_cast<const QWidget*>(o);
+                w && !w->isWindow() &&
+                window.position_of(dynamic_cast<const tk::Control*>(w)) >= 0) {
+                stacked.push_back(w);
+            }
+        }
+        QCOMPARE(stacked.size(), std::size_t{188});
+        for (std::size_t i = 0; i < stacked.size(); ++i) {
+            QCOMPARE(window.Controls()[stacked.size() - 1 - i]->widget(), stacked[i]);
+        }
+    }
+
+    void maskedFieldIsNeverACell() {
+        Form1 window;
+        QCOMPARE(window.maskedTextBox_select_level->kind(), tk::Kind::MaskedTextBox);
+        window.maskedTextBox_select_level->BringToFront();
+        QCOMPARE(names_of_kind(window, tk::Kind::TextBox), numbered("textBox"));
+    }
+
+    void cornerCellsSitWhereTheNumberingSays() {
+        Form1 window;
+        QCOMPARE(window.textBox[1]->geometry(), QRect(468, 50, 52, 52));
+        QCOMPARE(window.textBox[9]->geometry(), QRect(56, 50, 52, 52));
+        QCOMPARE(window.textBox[73]->geometry(), QRect(468, 462, 52, 52));
+        QCOMPARE(window.textBox[81]->geometry(), QRect(56, 462, 52, 52));
+        QCOMPARE(window.textBox[41]->geometry(), QRect(262, 256, 52, 52));
+        QCOMPARE(window.label[1]->geometry(), QRect(470, 52, 19, 13));
+        QCOMPARE(window.label[81]->geometry(), QRect(58, 464, 19, 13));
+        QCOMPARE(window.size(), QSize(792, 566));
+        QCOMPARE(window.maximumSize(), QSize(792, 566));
+    }
+
+    void tabMovesLeftToRightWithinARowAndStartsAtStart() {
+        Form1 window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(next_tab_stop(window.textBox[9]), window.textBox[8]);
+        QCOMPARE(next_tab_stop(window.textBox[1]), window.textBox[18]);
+        QCOMPARE(next_tab_stop(window.textBox[73]), window.button4_show_cell);
+        // "Show All" and "Check" share a tab index; the child list puts "Show All" first.
+        QCOMPARE(next_tab_stop(window.button2), window.button_request_level);
+        QCOMPARE(next_tab_stop(window.button_request_level), window.button1);
+    }
+
+    void clickOnAVisibleSumLabelStaysWithTheLabel() {
+        Form1 window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.button4->setFocus();
+        const QPoint on_label1 = window.label[1]->geometry().center();
+
+        window.label[1]->SetVisible(true);
+        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, on_label1);
+        QVERIFY(!window.textBox[1]->hasFocus());
+
+        window.label[1]->SetVisible(false);
+        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, on_label1);
+        QTRY_VERIFY(window.textBox[1]->hasFocus());
+        QCOMPARE(window.ActiveControl(), window.textBox[1]);
+    }
+
+    void startUpStateIsPuzzleOneWithNothingShown() {
+        Form1 window;
+        QCOMPARE(window.label_level_value->Text(), QString("1"));
+        QCOMPARE(window.level_array_size, 116);
+        for (int k = 1; k <= 81; ++k) {
+            QCOMPARE(window.textBox[k]->Text(), QString());
+            QVERIFY(!window.label[k]->Visible());
+            QCOMPARE(window.label[k]->Text(), QString("45"));
+            QCOMPARE(window.textBox[k]->MaxLength(), 9);
+            QCOMPARE(window.textBox[k]->Font().family(), QString("Kristen ITC"));
+            QCOMPARE(window.textBox[k]->Font().pointSizeF(), 26.25);
+            QVERIFY(window.textBox[k]->Font().bold());
+        }
+        for (const tk::Control* c : window.Controls()) {
+            if (c->Name().startsWith("pictureBox_") && c->Name() != "pictureBox_black_background") {
+                QVERIFY2(!c->Visible(), qPrintable(c->Name()));
+            }
+        }
+        QVERIFY(!window.button_correct->Visible());
+        QVERIFY(!window.maskedTextBox_select_level->Enabled());
+        QVERIFY(!window.button_invalid_puzzle_ok->Enabled());
+        QVERIFY(window.button_help_exit->Enabled());
+        QVERIFY(window.normalToolStripMenuItem->Checked());
+        QVERIFY(!window.easyToolStripMenuItem->Checked());
+        QVERIFY(!window.hardToolStripMenuItem->Checked());
+        QVERIFY(window.radioButton2->Checked());
+        QVERIFY(!window.radioButton1->Checked());
+        QCOMPARE(window.current_sum_label_visible_array, (std::array<std::int32_t, 82>{}));
+        QCOMPARE(window.windowTitle(), QString("Tallywick"));
+    }
+
+    void pencilAndPenAreOneExclusiveGroup() {
+        Form1 window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTest::mouseClick(window.radioButton1, Qt::LeftButton);
+        QVERIFY(window.radioButton1->Checked());
+        QVERIFY(!window.radioButton2->Checked());
+    }
+
+    void loadersTakeTheShownRowAndIgnoreUnloadableNumbers() {
+        Form1 window;
+        window.label_level_value->SetText("1");
+        window.update_level_array();
+        window.update_color_array();
+        window.update_sum_label_array();
+        window.update_sum_label_visible_array();
+        QCOMPARE(window.current_sum_label_array[2], 14);
+        QCOMPARE(window.current_sum_label_visible_array[2], 1);
+        QCOMPARE(window.current_sum_label_array[4], 0);
+        QCOMPARE(window.current_sum_label_visible_array[4], 0);
+        QCOMPARE(window.current_level_array[1], 6);
+        QCOMPARE(window.current_color_array[1], 2);
+        QCOMPARE(window.current_level_array[0], 0);
+
+        window.label_level_value->SetText("115");
+        window.update_level_array();
+        QCOMPARE(window.current_level_array[81], level_array[115][81]);
+        const auto row_115 = window.current_level_array;
+
+        for (const char* unloadable : {"116", "117", "-1", "2147483647"}) {
+            window.label_level_value->SetText(unloadable);
+            window.update_level_array();
+            window.update_sum_label_array();
+            QCOMPARE(window.current_level_array, row_115);
+        }
+
+        window.label_level_value->SetText("0");
+        window.update_level_array();
+        window.update_sum_label_array();
+        QCOMPARE(window.current_level_array, (std::array<std::int32_t, 82>{}));
+        QCOMPARE(window.current_sum_label_array, (std::array<std::int32_t, 82>{}));
+    }
+
+    void sumLabelsFollowTheirFlagsNotTheirSums() {
+        Form1 window;
+        window.label_level_value->SetText("1");
+        window.change_sum_labels();
+        QCOMPARE(window.label[2]->Text(), QString("14"));
+        QCOMPARE(window.label[4]->Text(), QString("0"));
+        window.toggle_labels_on();
+        window.toggle_labels_off();
+        for (int k = 1; k <= 81; ++k) {
+            QVERIFY(!window.label[k]->Visible());
+        }
+        window.toggle_label_visibility();
+        for (int k = 1; k <= 81; ++k) {
+            QCOMPARE(window.label[k]->Visible(), sum_label_visible_array[1][k] == 1);
+        }
+        // The level labels are labels too, but never sum labels.
+        QCOMPARE(window.label_level_title_2->Text(), QString("Current"));
+        QCOMPARE(window.label_level_title->Text(), QString("Level"));
+        QCOMPARE(window.label_level_value->Text(), QString("1"));
+        QVERIFY(window.label_level_value->Visible());
+    }
+
+    void anUnknownFlagLeavesALabelAsItIs() {
+        Form1 window;
+        window.level_array_size = 0; // nothing loadable: the arrays stay as set here
+        window.current_sum_label_visible_array.fill(0);
+        window.current_sum_label_visible_array[5] = 2;
+        window.current_sum_label_visible_array[6] = 1;
+        window.current_sum_label_array[6] = 0;
+        window.label[5]->SetVisible(true);
+        window.change_sum_labels();
+        window.toggle_label_visibility();
+        QVERIFY(window.label[5]->Visible());
+        QVERIFY(window.label[6]->Visible());
+        QCOMPARE(window.label[6]->Text(), QString("0"));
+        QVERIFY(!window.label[7]->Visible());
+    }
+};
+
+QTEST_MAIN(WindowTest)
+#include "window_test.moc"

@@ -1,0 +1,119 @@
+// Properties shared by every control, and the start-up settings of fonts and styles.
+#include "toolkit/control.h"
+
+#include "toolkit/window.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QStyleFactory>
+#include <QWidget>
+
+namespace tk {
+
+QFont make_font(const QString& family, double points, bool bold) {
+    QFont font(family);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+void install_font_substitutes() {
+    // Free fonts of the same character, installed with the game's packages.
+    struct Substitute {
+        const char* family;
+        const char* stand_in;
+    };
+    static constexpr Substitute substitutes[] = {
+        {"Kristen ITC", "Comic Neue"},
+        {"Bradley Hand ITC", "Dancing Script"},
+        {"Arial", "Liberation Sans"},
+        {"Microsoft Sans Serif", "Liberation Sans"},
+    };
+    for (const auto& s : substitutes) {
+        QFont::insertSubstitution(QString::fromLatin1(s.family), QString::fromLatin1(s.stand_in));
+    }
+}
+
+void enable_visual_styles() {
+    if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) {
+        QApplication::setStyle(style);
+    }
+}
+
+bool Control::Visible() const {
+    return owner_ != nullptr ? widget()->isVisibleTo(owner_) : !widget()->isHidden();
+}
+
+void Control::SetVisible(bool visible) {
+    widget()->setVisible(visible);
+}
+
+bool Control::Enabled() const {
+    return widget()->isEnabled();
+}
+
+void Control::SetEnabled(bool enabled) {
+    widget()->setEnabled(enabled);
+}
+
+void Control::SetBackColor(const QColor& colour) {
+    back_color_ = colour;
+    apply_palette();
+}
+
+void Control::SetForeColor(const QColor& colour) {
+    fore_color_ = colour;
+    apply_palette();
+}
+
+void Control::apply_palette() {
+    QWidget* w = widget();
+    QPalette palette = w->palette();
+    if (back_color_.isValid()) {
+        palette.setColor(QPalette::Window, back_color_);
+        palette.setColor(QPalette::Base, back_color_);
+    }
+    if (fore_color_.isValid()) {
+        palette.setColor(QPalette::WindowText, fore_color_);
+        palette.setColor(QPalette::Text, fore_color_);
+        palette.setColor(QPalette::ButtonText, fore_color_);
+    }
+    w->setPalette(palette);
+    w->setAutoFillBackground(back_color_.isValid());
+    w->update();
+}
+
+QFont Control::Font() const {
+    return widget()->font();
+}
+
+void Control::SetFont(const QFont& font) {
+    widget()->setFont(font);
+}
+
+bool Control::Focus() {
+    QWidget* w = widget();
+    if (!w->isEnabled() || w->isHidden() || w->focusPolicy() == Qt::NoFocus) {
+        return false;
+    }
+    w->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+bool Control::Focused() const {
+    return owner_ != nullptr && owner_->ActiveControl() == this;
+}
+
+void Control::BringToFront() {
+    if (owner_ != nullptr) {
+        owner_->bring_to_front(*this);
+    }
+}
+
+void Control::SendToBack() {
+    if (owner_ != nullptr) {
+        owner_->send_to_back(*this);
+    }
+}
+
+} // namespace tk

@@ -1,0 +1,97 @@
+// The simple controls: label, push button, radio button and picture box.
+#include "toolkit/controls.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace tk {
+
+Label::Label(const QString& name, QWidget* parent) : QLabel(parent), Control(Kind::Label, name) {
+    setObjectName(name);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void Label::SetText(const QString& text) {
+    setText(text);
+    if (auto_size_) {
+        adjustSize();
+    }
+}
+
+void Label::SetAutoSize(bool auto_size) {
+    auto_size_ = auto_size;
+    if (auto_size_) {
+        adjustSize();
+    }
+}
+
+void Label::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+}
+
+void Label::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+}
+
+Button::Button(const QString& name, QWidget* parent)
+    : QPushButton(parent), Control(Kind::Button, name) {
+    setObjectName(name);
+    setAutoDefault(false);
+    connect(this, &QPushButton::clicked, this, [this] { emit Click(); });
+}
+
+RadioButton::RadioButton(const QString& name, QWidget* parent)
+    : QRadioButton(parent), Control(Kind::RadioButton, name) {
+    setObjectName(name);
+    setAutoExclusive(true);
+}
+
+void RadioButton::SetText(const QString& text) {
+    setText(text);
+    if (auto_size_) {
+        adjustSize();
+    }
+}
+
+void RadioButton::SetAutoSize(bool auto_size) {
+    auto_size_ = auto_size;
+    if (auto_size_) {
+        adjustSize();
+    }
+}
+
+PictureBox::PictureBox(const QString& name, QWidget* parent)
+    : QWidget(parent), Control(Kind::PictureBox, name) {
+    setObjectName(name);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void PictureBox::SetImage(const QPixmap& image) {
+    image_ = image;
+    if (auto_size_ && !image_.isNull()) {
+        resize(image_.deviceIndependentSize().toSize());
+    }
+    update();
+}
+
+void PictureBox::SetAutoSize(bool auto_size) {
+    auto_size_ = auto_size;
+    SetImage(image_);
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (BackColor().isValid()) {
+        painter.fillRect(rect(), BackColor());
+    }
+    if (!image_.isNull()) {
+        painter.drawPixmap(0, 0, image_);
+    }
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+}
+
+} // namespace tk

@@ -1,0 +1,91 @@
+// The simple controls: label, push button, radio button and picture box.
+#pragma once
+
+#include "toolkit/control.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace tk {
+
+// A text label. A fixed-size label keeps its bounds; an auto-sized one fits
+// its text. With no background colour it is transparent. A click on a label
+// stays with the label: it never reaches a control below it.
+class Label : public QLabel, public Control {
+    Q_OBJECT
+public:
+    explicit Label(const QString& name, QWidget* parent = nullptr);
+
+    QWidget* widget() override { return this; }
+    QString Text() const override { return text(); }
+    void SetText(const QString& text) override;
+
+    void SetAutoSize(bool auto_size);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool auto_size_ = false;
+};
+
+// A push button in the desktop's themed look; Click is raised on a click or
+// the space key.
+class Button : public QPushButton, public Control {
+    Q_OBJECT
+public:
+    explicit Button(const QString& name, QWidget* parent = nullptr);
+
+    QWidget* widget() override { return this; }
+    QString Text() const override { return text(); }
+    void SetText(const QString& text) override { setText(text); }
+
+signals:
+    void Click();
+};
+
+// A radio button. All radio buttons of one window form one exclusive group.
+class RadioButton : public QRadioButton, public Control {
+    Q_OBJECT
+public:
+    explicit RadioButton(const QString& name, QWidget* parent = nullptr);
+
+    QWidget* widget() override { return this; }
+    QString Text() const override { return text(); }
+    void SetText(const QString& text) override;
+
+    bool Checked() const { return isChecked(); }
+    void SetChecked(bool checked) { setChecked(checked); }
+    void SetAutoSize(bool auto_size);
+
+private:
+    bool auto_size_ = false;
+};
+
+// A picture at its natural size from the box's top-left corner, clipped to the
+// box, over the box's background colour if it has one. An auto-sized box takes
+// the picture's size. Clicks stop at the picture.
+class PictureBox : public QWidget, public Control {
+    Q_OBJECT
+public:
+    explicit PictureBox(const QString& name, QWidget* parent = nullptr);
+
+    QWidget* widget() override { return this; }
+
+    const QPixmap& Image() const { return image_; }
+    void SetImage(const QPixmap& image);
+    void SetAutoSize(bool auto_size);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    QPixmap image_;
+    bool auto_size_ = false;
+};
+
+} // namespace tk

@@ -1,0 +1,71 @@
+// The menu bar as a control of the window, and menu items that can check themselves on click.
+#pragma once
+
+#include "toolkit/control.h"
+
+#include <QMenuBar>
+#include <QObject>
+#include <QPixmap>
+
+class QAction;
+class QMenu;
+
+namespace tk {
+
+// A menu item. An item that checks on click flips its Checked state first and
+// only then raises Click, so a click on a checked item leaves it unchecked by
+// the time its handler runs. An item with sub-items opens them as a menu.
+class MenuItem : public QObject {
+    Q_OBJECT
+public:
+    const QString& Name() const { return name_; }
+    QString Text() const;
+    bool Checked() const;
+    void SetChecked(bool checked);
+    bool CheckOnClick() const;
+    void SetCheckOnClick(bool check);
+    void SetFont(const QFont& font);
+
+    // Adds a sub-item at the end of this item's menu.
+    MenuItem* add_item(const QString& name, const QString& text);
+
+    // Clicks the item as the player would.
+    void PerformClick();
+
+    QAction* action() const { return action_; }
+    QMenu* menu() const { return menu_; }
+
+signals:
+    void Click();
+
+private:
+    friend class MenuStrip;
+    MenuItem(const QString& name, QAction* action, QMenu* menu, QObject* parent);
+
+    QString name_;
+    QAction* action_;
+    QMenu* menu_;
+};
+
+// The menu bar, placed as an ordinary child of the window (so other controls
+// can lie above it) and drawn over a background picture tiled from its corner.
+class MenuStrip : public QMenuBar, public Control {
+    Q_OBJECT
+public:
+    explicit MenuStrip(const QString& name, QWidget* parent = nullptr);
+
+    QWidget* widget() override { return this; }
+
+    // Adds a top-level menu at the end of the bar.
+    MenuItem* add_menu(const QString& name, const QString& text);
+
+    void set_background_image(const QPixmap& picture);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPixmap background_;
+};
+
+} // namespace tk

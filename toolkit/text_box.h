@@ -1,0 +1,99 @@
+// A small text editor of our own for the cells and the number field: text kept exactly as set.
+#pragma once
+
+#include "toolkit/control.h"
+#include "toolkit/events.h"
+
+#include <QWidget>
+
+namespace tk {
+
+// A text box that keeps its text exactly as set: "\r\n5" reads back as those
+// three characters. Multi-line boxes show each "\r\n"-separated line centred.
+//
+// Guarantees:
+// - TextChanged is raised after every change of the text, typed or set by the
+//   program, and may be raised again from inside a handler (re-entrantly).
+// - Every key raises KeyDown first; a handled KeyDown ends the key there.
+//   Every character then raises KeyPress (backspace is 8); a handled KeyPress
+//   discards it. MaxLength bounds typed characters only.
+// - Pasting (Ctrl+V, Shift+Insert) either types the clipboard's characters one
+//   by one through KeyPress, or, for a box that takes raw pastes, inserts the
+//   text unfiltered; there is no context menu, middle-click paste, drag and
+//   drop, undo or input method.
+// - The caret (SelectionStart) is clamped to the end of the text and never
+//   stands inside a "\r\n" pair; backspace and Delete remove such a pair whole.
+class TextBox : public QWidget, public Control {
+    Q_OBJECT
+public:
+    explicit TextBox(const QString& name, QWidget* parent = nullptr);
+
+    QWidget* widget() override { return this; }
+
+    QString Text() const override { return text_; }
+    void SetText(const QString& text) override;
+
+    int MaxLength() const { return max_length_; }
+    void SetMaxLength(int length) { max_length_ = length; }
+
+    int SelectionStart() const { return caret_; }
+    void SetSelectionStart(int position);
+
+    bool Multiline() const { return multiline_; }
+    void SetMultiline(bool multiline);
+
+    // Tab is offered to the box as a key instead of moving the focus.
+    bool AcceptsTab() const { return accepts_tab_; }
+    void SetAcceptsTab(bool accepts) { accepts_tab_ = accepts; }
+
+    // Whether a paste goes in unfiltered (true) or is typed through KeyPress.
+    void set_raw_paste(bool raw) { raw_paste_ = raw; }
+
+    // Types one character as if it came from the keyboard: KeyPress first,
+    // then the length limit. Returns whether the character went in.
+    bool type_character(QChar character);
+
+signals:
+    void Click();
+    void TextChanged();
+    void KeyDown(tk::KeyEventArgs& e);
+    void KeyPress(tk::KeyPressEventArgs& e);
+
+protected:
+    TextBox(Kind kind, const QString& name, QWidget* parent);
+
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    void replace_text(const QString& text, int caret);
+    void paste();
+    void erase_before_caret();
+    void erase_after_caret();
+    void move_caret(int delta);
+    int caret_at(const QPoint& point) const;
+    int line_top(int line, int line_count) const;
+
+    QString text_;
+    int caret_ = 0;
+    int max_length_ = 32767;
+    bool multiline_ = false;
+    bool accepts_tab_ = false;
+    bool raw_paste_ = false;
+    bool pressed_ = false;
+};
+
+// The puzzle-number field: a one-line text box of its own kind, which takes
+// pastes unfiltered (the game checks the number when it is confirmed).
+class MaskedTextBox : public TextBox {
+    Q_OBJECT
+public:
+    explicit MaskedTextBox(const QString& name, QWidget* parent = nullptr);
+};
+
+} // namespace tk

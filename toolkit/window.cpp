@@ -1,0 +1,89 @@
+// The window's ordered child list, its restacking, focus order and tiled background.
+#include "toolkit/window.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace tk {
+
+Window::Window(QWidget* parent) : QWidget(parent) {
+    install_font_substitutes();
+    setFocusPolicy(Qt::NoFocus);
+}
+
+int Window::position_of(const Control* control) const {
+    const auto it = std::find(controls_.begin(), controls_.end(), control);
+    return it == controls_.end() ? -1 : static_cast<int>(it - controls_.begin());
+}
+
+void Window::attach(Control& control) {
+    control.owner_ = this;
+    QWidget* w = control.widget();
+    if (w->parentWidget() != this) {
+        const bool shown = !w->isHidden();
+        w->setParent(this);
+        w->setVisible(shown);
+    }
+    w->lower();
+    controls_.push_back(&control);
+}
+
+void Window::bring_to_front(Control& control) {
+    const auto it = std::find(controls_.begin(), controls_.end(), &control);
+    if (it == controls_.end()) {
+        return;
+    }
+    std::rotate(controls_.begin(), it, it + 1);
+    control.widget()->raise();
+}
+
+void Window::send_to_back(Control& control) {
+    const auto it = std::find(controls_.begin(), controls_.end(), &control);
+    if (it == controls_.end()) {
+        return;
+    }
+    std::rotate(it, it + 1, controls_.end());
+    control.widget()->lower();
+}
+
+Control* Window::ActiveControl() const {
+    QWidget* focused = focusWidget();
+    for (Control* c : controls_) {
+        if (c->widget() == focused) {
+            return c;
+        }
+    }
+    return nullptr;
+}
+
+void Window::apply_tab_order() {
+    std::vector<Control*> order;
+    for (Control* c : controls_) {
+        if (c->widget()->focusPolicy() & Qt::TabFocus) {
+            order.push_back(c);
+        }
+    }
+    std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {
+        return a->TabIndex() < b->TabIndex();
+    });
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order[i - 1]->widget(), order[i]->widget());
+    }
+}
+
+void Window::set_background_image(const QPixmap& picture) {
+    background_ = picture;
+    update();
+}
+
+void Window::paintEvent(QPaintEvent* event) {
+    if (background_.isNull()) {
+        QWidget::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    painter.drawTiledPixmap(rect(), background_);
+}
+
+} // namespace tk

@@ -1,0 +1,51 @@
+// A top-level window whose children form one ordered list that drives stacking and focus order.
+#pragma once
+
+#include "toolkit/control.h"
+
+#include <QPixmap>
+#include <QWidget>
+
+#include <vector>
+
+namespace tk {
+
+// The window's child list. Position 0 is the top of the stacking order; every
+// later position lies below all earlier ones. Attaching appends at the bottom.
+// The real widgets are restacked whenever the list changes, so what is drawn on
+// top and what receives a click always follow the list.
+class Window : public QWidget {
+    Q_OBJECT
+public:
+    explicit Window(QWidget* parent = nullptr);
+
+    // The child list in stacking order, position 0 on top.
+    const std::vector<Control*>& Controls() const { return controls_; }
+    int position_of(const Control* control) const;
+
+    // Appends a control at the bottom of the list and makes it a child widget.
+    void attach(Control& control);
+
+    void bring_to_front(Control& control);
+    void send_to_back(Control& control);
+
+    // The control that holds (or last held) the keyboard focus in this window,
+    // or nullptr.
+    Control* ActiveControl() const;
+
+    // Chains the keyboard focus order by tab index; between equal indexes the
+    // child list's order decides.
+    void apply_tab_order();
+
+    // A picture tiled from the client area's top-left corner behind every child.
+    void set_background_image(const QPixmap& picture);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::vector<Control*> controls_;
+    QPixmap background_;
+};
+
+} // namespace tk

@@ -1,0 +1,28 @@
+// The window's construction: the start-up state of the game.
+#include "ui/form1.h"
+
+Form1::Form1() {
+    InitializeComponent();
+
+    // The sum labels are hidden until a game starts: with the puzzle number
+    // at 0 and nothing loadable yet, every visibility flag reads 0.
+    label_level_value->SetText(QStringLiteral("0"));
+    toggle_label_visibility();
+    label_level_value->SetText(QStringLiteral("1"));
+
+    // The result pictures go below everything, the correct picture lowest.
+    pictureBox_completed->SendToBack();
+    pictureBox_incorrect_solution->SendToBack();
+    pictureBox_help_background->SendToBack();
+    pictureBox_correct->SendToBack();
+
+    level_array_size = 116;
+}
+
+Form1::~Form1() = default;
+
+std::int32_t Form1::puzzle_number() const {
+    bool ok = false;
+    const int n = label_level_value->Text().toInt(&ok, 10);
+    return ok ? n : 0;
+}

@@ -1,0 +1,170 @@
+// The game's one window: its controls, its state, and every operation and handler of the game.
+#pragma once
+
+#include "toolkit/controls.h"
+#include "toolkit/events.h"
+#include "toolkit/menu.h"
+#include "toolkit/text_box.h"
+#include "toolkit/window.h"
+
+#include <array>
+#include <cstdint>
+#include <random>
+
+// Form1 holds the whole game. Its operations live in the folder of their
+// concern, one file each:
+//   catalogue/loading.cpp      the four loaders of the working arrays
+//   engine/board_access.cpp    get_cells, put_cells, clear_cells
+//   engine/game_flow.cpp       start, reveal, show all, skip, restart, difficulty
+//   engine/verification.cpp    the check of a finished board and its panels
+//   ui/layout.cpp              InitializeComponent: every control and its wiring
+//   ui/form1.cpp               the constructor's start-up steps
+//   ui/cage_colours.cpp        color_control
+//   ui/sum_labels.cpp          the sum-label operations
+//   ui/cell_input.cpp          pen and pencil input in the cells
+//   ui/panels.cpp              help, puzzle-selection and invalid-number panels
+//
+// The cell texts are the board and the text of label_level_value is the puzzle
+// number: every operation reads them afresh, and nothing keeps a copy.
+class Form1 : public tk::Window {
+    Q_OBJECT
+public:
+    Form1();
+    ~Form1() override;
+
+    // ---- state ----------------------------------------------------------
+    // Working arrays, slot k for cell k (1 to 81); slot 0 belongs to no cell.
+    std::array<std::int32_t, 82> current_level_array{};
+    std::array<std::int32_t, 82> current_color_array{};
+    std::array<std::int32_t, 82> current_sum_label_array{};
+    std::array<std::int32_t, 82> current_sum_label_visible_array{};
+    std::array<std::int32_t, 82> completed_array{};
+    std::array<std::int32_t, 9> verify_array{};
+
+    std::int32_t current_level = 0;
+    std::int32_t number_of_start_cells = 15;
+    // Rows of the catalogue that can be loaded; 0 until the window is built.
+    std::int32_t level_array_size = 0;
+
+    // ---- controls (owned by the window through Qt's parent ownership) ----
+    // Cell k is textBox[k] and its sum label label[k], k = 1 to 81; slot 0 is unused.
+    std::array<tk::TextBox*, 82> textBox{};
+    std::array<tk::Label*, 82> label{};
+
+    tk::Label* label_level_title_2 = nullptr;
+    tk::Label* label_level_title = nullptr;
+    tk::Label* label_level_value = nullptr;
+
+    tk::Button* button4 = nullptr;
+    tk::Button* button4_show_cell = nullptr;
+    tk::Button* button_request_level = nullptr;
+    tk::Button* button2 = nullptr;
+    tk::Button* button3 = nullptr;
+    tk::Button* button1 = nullptr;
+
+    tk::RadioButton* radioButton2 = nullptr; // "Pen"
+    tk::RadioButton* radioButton1 = nullptr; // "Pencil"
+
+    tk::MenuStrip* menuStrip1 = nullptr;
+    tk::MenuItem* toolStripMenuItem1 = nullptr;
+    tk::MenuItem* easyToolStripMenuItem = nullptr;
+    tk::MenuItem* normalToolStripMenuItem = nullptr;
+    tk::MenuItem* hardToolStripMenuItem = nullptr;
+    tk::MenuItem* optionsToolStripMenuItem = nullptr;
+    tk::MenuItem* howToPlayToolStripMenuItem = nullptr;
+    tk::MenuItem* restartToolStripMenuItem = nullptr;
+    tk::MenuItem* selectPuzzleToolStripMenuItem = nullptr;
+
+    tk::PictureBox* pictureBox_black_background = nullptr;
+    tk::PictureBox* pictureBox_help_background = nullptr;
+    tk::Button* button_help_exit = nullptr;
+    tk::PictureBox* pictureBox_completed = nullptr;
+    tk::Button* button_completed = nullptr;
+    tk::PictureBox* pictureBox_incorrect_solution = nullptr;
+    tk::Button* button_incorrect_solution = nullptr;
+    tk::PictureBox* pictureBox_correct = nullptr;
+    tk::Button* button_correct = nullptr;
+    tk::PictureBox* pictureBox_select_level = nullptr;
+    tk::MaskedTextBox* maskedTextBox_select_level = nullptr;
+    tk::Button* button_level_select_continue = nullptr;
+    tk::PictureBox* pictureBox_invalid_number = nullptr;
+    tk::Button* button_invalid_puzzle_ok = nullptr;
+
+    // ---- catalogue/loading.cpp ------------------------------------------
+    void update_level_array();
+    void update_color_array();
+    void update_sum_label_array();
+    void update_sum_label_visible_array();
+
+    // ---- engine/board_access.cpp ----------------------------------------
+    void get_cells();
+    void put_cells(std::int32_t level);
+    void clear_cells();
+
+    // ---- engine/game_flow.cpp -------------------------------------------
+    void start_game();
+    void show_one_cell();
+    void skip_puzzle();
+    void solve();
+
+    // ---- engine/verification.cpp ----------------------------------------
+    void verify_solution();
+    std::int32_t verify_rows();
+    std::int32_t verify_columns();
+    std::int32_t verify_blocks();
+    std::int32_t verify_cages();
+    void row_fill_verify_array(std::int32_t range_start);
+    void column_fill_verify_array(std::int32_t range_start);
+    void block_fill_verify_array(std::int32_t range_start);
+    std::int32_t check_verify_array();
+    void incorrect_solution();
+
+    // ---- ui/cage_colours.cpp --------------------------------------------
+    void color_control(tk::Kind control_type);
+
+    // ---- ui/sum_labels.cpp ----------------------------------------------
+    void change_sum_labels();
+    void toggle_labels_on();
+    void toggle_labels_off();
+    void toggle_label_visibility();
+
+    // ---- ui/panels.cpp --------------------------------------------------
+    std::int32_t check_level_select_number();
+    void level_select_number_is_bad();
+
+    // The puzzle number as label_level_value shows it, read as a decimal
+    // integer (0 for a text that is no number).
+    std::int32_t puzzle_number() const;
+
+    // ---- event handlers -------------------------------------------------
+    void button4_Click();
+    void button4_show_cell_Click();
+    void button_request_level_Click();
+    void button2_Click();
+    void button3_Click();
+    void button1_Click();
+    void easyToolStripMenuItem_Click();
+    void normalToolStripMenuItem_Click();
+    void hardToolStripMenuItem_Click();
+    void restartToolStripMenuItem_Click();
+    void howToPlayToolStripMenuItem_Click();
+    void selectPuzzleToolStripMenuItem_Click();
+    void button_help_exit_Click();
+    void button_level_select_continue_Click();
+    void button_invalid_puzzle_ok_Click();
+    void maskedTextBox_select_level_KeyPress(tk::KeyPressEventArgs& e);
+    void button_completed_Click();
+    void button_correct_Click();
+    void button_incorrect_solution_Click();
+
+    void textBox_click();
+    void textBox_text_changed();
+    void textBox_KeyDown(tk::KeyEventArgs& e);
+    void textBox_KeyPress(tk::KeyPressEventArgs& e);
+
+private:
+    void InitializeComponent();
+
+    // One generator for the whole run, seeded once from the system's entropy.
+    std::mt19937 random_{std::random_device{}()};
+};

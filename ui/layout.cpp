@@ -1,0 +1,228 @@
+// InitializeComponent: every control of the window with its bounds, fonts, colours, texts and
+// wiring.
+#include "ui/form1.h"
+
+#include <QString>
+
+namespace {
+
+// Cells are numbered row by row from the top and right to left within a row,
+// so cell 1 is the top-right cell and cell 9 the top-left one. These are the
+// left edges of the columns counted from the left, and the top edges of the
+// rows: 51 pixels apart inside a block, 53 across a block seam.
+constexpr int column_x[9] = {56, 107, 158, 211, 262, 313, 366, 417, 468};
+constexpr int row_y[9] = {50, 101, 152, 205, 256, 307, 360, 411, 462};
+
+const QColor cell_ink(0, 0, 192);
+const QColor lavender_blush(255, 240, 245);
+
+QString numbered(const char* stem, int k) {
+    return QString::fromLatin1(stem) + QString::number(k);
+}
+
+} // namespace
+
+void Form1::InitializeComponent() {
+    const QFont bradley_12 = tk::make_font(QStringLiteral("Bradley Hand ITC"), 12);
+    const QFont bradley_menu = tk::make_font(QStringLiteral("Bradley Hand ITC"), 14.25, true);
+
+    // ---- the cells and their sum labels ----------------------------------
+    for (int k = 1; k <= 81; ++k) {
+        const int r = (k - 1) / 9;
+        const int c = 8 - (k - 1) % 9;
+
+        auto* cell = new tk::TextBox(numbered("textBox", k), this);
+        cell->setGeometry(column_x[c], row_y[r], 52, 52);
+        cell->setFixedSize(52, 52);
+        cell->SetMultiline(true);
+        cell->SetAcceptsTab(true);
+        cell->SetMaxLength(9);
+        cell->SetFont(tk::make_font(QStringLiteral("Kristen ITC"), 26.25, true));
+        cell->SetForeColor(cell_ink);
+        cell->SetTabIndex(89 + 9 * r + c);
+        textBox[k] = cell;
+
+        auto* sum = new tk::Label(numbered("label", k), this);
+        sum->setGeometry(column_x[c] + 2, row_y[r] + 2, 19, 13);
+        sum->setFixedSize(19, 13);
+        sum->SetFont(tk::make_font(QStringLiteral("Microsoft Sans Serif"), 8));
+        sum->SetText(QStringLiteral("45"));
+        label[k] = sum;
+    }
+
+    // ---- the level display ----------------------------------------------
+    const auto level_label = [this](const char* name, const char* text, int x, int y) {
+        auto* l = new tk::Label(QString::fromLatin1(name), this);
+        l->move(x, y);
+        l->SetFont(tk::make_font(QStringLiteral("Bradley Hand ITC"), 21.75, true));
+        l->SetForeColor(lavender_blush);
+        l->SetAutoSize(true);
+        l->SetText(QString::fromLatin1(text));
+        return l;
+    };
+    label_level_title_2 = level_label("label_level_title_2", "Current", 581, 51);
+    label_level_title = level_label("label_level_title", "Level", 634, 89);
+    label_level_value = level_label("label_level_value", "1", 681, 118);
+
+    // ---- command buttons ---------------------------------------------------
+    const auto button = [this](const char* name, const char* text, QRect bounds, const QFont& font,
+                               int tab_index) {
+        auto* b = new tk::Button(QString::fromLatin1(name), this);
+        b->setGeometry(bounds);
+        b->SetFont(font);
+        b->SetText(QString::fromLatin1(text));
+        b->SetTabIndex(tab_index);
+        return b;
+    };
+    button4 = button("button4", "Start", {610, 200, 98, 30}, bradley_12, 81);
+    button4_show_cell =
+        button("button4_show_cell", "Show a Cell", {610, 250, 98, 30}, bradley_12, 170);
+    button_request_level =
+        button("button_request_level", "Show All", {610, 301, 98, 30}, bradley_12, 87);
+    button2 = button("button2", "Skip Puzzle", {610, 350, 98, 30}, bradley_12, 82);
+    button3 = button("button3", "Clear Cells", {610, 400, 98, 30}, bradley_12, 171);
+    button1 = button("button1", "Check", {610, 450, 98, 30}, bradley_12, 87);
+
+    // ---- pen and pencil --------------------------------------------------
+    const auto radio = [this](const char* name, const char* text, int x, int y, int tab_index) {
+        auto* b = new tk::RadioButton(QString::fromLatin1(name), this);
+        b->move(x, y);
+        b->SetFont(tk::make_font(QStringLiteral("Arial"), 12));
+        b->SetForeColor(Qt::white);
+        b->SetAutoSize(true);
+        b->SetText(QString::fromLatin1(text));
+        b->SetTabIndex(tab_index);
+        return b;
+    };
+    radioButton2 = radio("radioButton2", "Pen", 618, 6, 175);
+    radioButton1 = radio("radioButton1", "Pencil", 691, 6, 174);
+    radioButton2->SetChecked(true);
+
+    // ---- menus -------------------------------------------------------------
+    menuStrip1 = new tk::MenuStrip(QStringLiteral("menuStrip1"), this);
+    menuStrip1->setGeometry(0, 0, 792, 32);
+    menuStrip1->SetFont(bradley_menu);
+    menuStrip1->SetForeColor(Qt::white);
+    menuStrip1->SetTabIndex(173);
+
+    toolStripMenuItem1 =
+        menuStrip1->add_menu(QStringLiteral("toolStripMenuItem1"), QStringLiteral("Difficulty"));
+    toolStripMenuItem1->SetFont(bradley_menu);
+    easyToolStripMenuItem = toolStripMenuItem1->add_item(QStringLiteral("easyToolStripMenuItem"),
+                                                         QStringLiteral("Easy"));
+    normalToolStripMenuItem = toolStripMenuItem1->add_item(
+        QStringLiteral("normalToolStripMenuItem"), QStringLiteral("Normal"));
+    hardToolStripMenuItem = toolStripMenuItem1->add_item(QStringLiteral("hardToolStripMenuItem"),
+                                                         QStringLiteral("Hard"));
+    for (tk::MenuItem* item :
+         {easyToolStripMenuItem, normalToolStripMenuItem, hardToolStripMenuItem}) {
+        item->SetCheckOnClick(true);
+    }
+    normalToolStripMenuItem->SetChecked(true);
+
+    optionsToolStripMenuItem =
+        menuStrip1->add_menu(QStringLiteral("optionsToolStripMenuItem"), QStringLiteral("Options"));
+    optionsToolStripMenuItem->SetFont(bradley_menu);
+    howToPlayToolStripMenuItem = optionsToolStripMenuItem->add_item(
+        QStringLiteral("howToPlayToolStripMenuItem"), QStringLiteral("How to play"));
+    restartToolStripMenuItem = optionsToolStripMenuItem->add_item(
+        QStringLiteral("restartToolStripMenuItem"), QStringLiteral("Restart"));
+    selectPuzzleToolStripMenuItem = optionsToolStripMenuItem->add_item(
+        QStringLiteral("selectPuzzleToolStripMenuItem"), QStringLiteral("Select Puzzle"));
+
+    // ---- grid frame and overlay panels -------------------------------------
+    const auto picture = [this](const char* name, QRect bounds, bool auto_size) {
+        auto* p = new tk::PictureBox(QString::fromLatin1(name), this);
+        p->setGeometry(bounds);
+        p->SetAutoSize(auto_size);
+        return p;
+    };
+    pictureBox_black_background = picture("pictureBox_black_background", {54, 48, 468, 468}, false);
+    pictureBox_black_background->SetTabIndex(265);
+
+    // Every overlay control starts hidden; those of the puzzle-selection and
+    // invalid-number panels are also disabled until their panel is shown.
+    struct Overlay {
+        tk::Control* control;
+        int tab_index;
+        bool disabled;
+    };
+    pictureBox_help_background = picture("pictureBox_help_background", {0, 34, 792, 532}, false);
+    pictureBox_help_background->SetBackColor(Qt::white);
+    button_help_exit = button("button_help_exit", "Continue", {353, 480, 95, 26}, bradley_12, 258);
+    pictureBox_completed = picture("pictureBox_completed", {174, 207, 233, 150}, false);
+    button_completed = button("button_completed", "Continue", {238, 307, 95, 28}, bradley_12, 260);
+    pictureBox_incorrect_solution =
+        picture("pictureBox_incorrect_solution", {174, 225, 233, 150}, false);
+    button_incorrect_solution =
+        button("button_incorrect_solution", "Continue", {244, 327, 95, 26}, bradley_12, 262);
+    pictureBox_correct = picture("pictureBox_correct", {174, 191, 233, 150}, false);
+    button_correct = button("button_correct", "Continue", {238, 282, 95, 26}, bradley_12, 264);
+    pictureBox_select_level = picture("pictureBox_select_level", {166, 176, 233, 198}, true);
+    maskedTextBox_select_level =
+        new tk::MaskedTextBox(QStringLiteral("maskedTextBox_select_level"), this);
+    maskedTextBox_select_level->setGeometry(252, 282, 57, 26);
+    maskedTextBox_select_level->SetFont(tk::make_font(QStringLiteral("Microsoft Sans Serif"), 12));
+    button_level_select_continue =
+        button("button_level_select_continue", "OK", {228, 325, 100, 27}, bradley_12, 268);
+    pictureBox_invalid_number = picture("pictureBox_invalid_number", {158, 205, 233, 153}, true);
+    button_invalid_puzzle_ok =
+        button("button_invalid_puzzle_ok", "OK", {228, 296, 87, 26},
+               tk::make_font(QStringLiteral("Bradley Hand ITC"), 11.25), 270);
+
+    const Overlay overlays[] = {
+        {pictureBox_help_background, 257, false},
+        {button_help_exit, 258, false},
+        {pictureBox_completed, 259, false},
+        {button_completed, 260, false},
+        {pictureBox_incorrect_solution, 261, false},
+        {button_incorrect_solution, 262, false},
+        {pictureBox_correct, 263, false},
+        {button_correct, 264, false},
+        {pictureBox_select_level, 266, true},
+        {maskedTextBox_select_level, 267, true},
+        {button_level_select_continue, 268, true},
+        {pictureBox_invalid_number, 269, true},
+        {button_invalid_puzzle_ok, 270, true},
+    };
+    for (const Overlay& o : overlays) {
+        o.control->SetTabIndex(o.tab_index);
+        o.control->SetVisible(false);
+        o.control->SetEnabled(!o.disabled);
+    }
+
+    // ---- the window --------------------------------------------------------
+    // The client area is 792 by 566. The desktop's frame adds about 8 by 34
+    // pixels round it, so the outer size stays between 100 by 100 and 800 by 600.
+    resize(792, 566);
+    setMaximumSize(792, 566);
+    setMinimumSize(92, 66);
+
+    // ---- the child list, top of the stacking order first -----------------------
+    for (tk::Control* c : std::initializer_list<tk::Control*>{
+             button_invalid_puzzle_ok, pictureBox_invalid_number, button_level_select_continue,
+             maskedTextBox_select_level, pictureBox_select_level, pictureBox_completed,
+             pictureBox_incorrect_solution, button_correct, pictureBox_correct,
+             button_incorrect_solution, button_completed, button_help_exit}) {
+        attach(*c);
+    }
+    for (int k = 1; k <= 81; ++k) {
+        attach(*label[k]);
+    }
+    for (tk::Control* c : std::initializer_list<tk::Control*>{
+             radioButton2, radioButton1, label_level_title_2, button4, button4_show_cell}) {
+        attach(*c);
+    }
+    for (int k = 1; k <= 81; ++k) {
+        attach(*textBox[k]);
+    }
+    for (tk::Control* c : std::initializer_list<tk::Control*>{
+             button3, button_request_level, label_level_value, label_level_title, button2, button1,
+             menuStrip1, pictureBox_black_background, pictureBox_help_background}) {
+        attach(*c);
+    }
+    apply_tab_order();
+
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Tallywick"));
+}

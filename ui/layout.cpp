@@ -223,6 +223,13 @@ void Form1::InitializeComponent() {
     }
     apply_tab_order();
 
+    // ---- event wiring ----------------------------------------------------------
+    // The game's commands: the six buttons, the menu items and the result panels.
+
+    // Pen and pencil input in the cells.
+
+    // The help, puzzle-selection and invalid-number panels.
+
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tallywick"));
 }

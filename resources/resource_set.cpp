@@ -1,0 +1,98 @@
+// Key-to-file table of the window's pictures and the lookups over it.
+#include "resource_set.h"
+
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+
+#include <array>
+
+namespace resource_set {
+namespace {
+
+struct Entry {
+    QStringView key;
+    QStringView file; // path in the compiled-in resources
+};
+
+// The menu bar tiles the same picture as the window, from its own copy of the file.
+constexpr std::array<Entry, 10> entries{{
+    {u"$this.BackgroundImage", u":/window_background.png"},
+    {u"$this.Icon", u":/window_icon.ico"},
+    {u"menuStrip1.BackgroundImage", u":/menu_bar_background.png"},
+    {u"pictureBox_black_background.Image", u":/grid_frame.jpg"},
+    {u"pictureBox_help_background.Image", u":/help.png"},
+    {u"pictureBox_completed.Image", u":/panel_completed.bmp"},
+    {u"pictureBox_correct.Image", u":/panel_correct.bmp"},
+    {u"pictureBox_incorrect_solution.Image", u":/panel_incorrect_solution.bmp"},
+    {u"pictureBox_invalid_number.Image", u":/panel_invalid_number.bmp"},
+    {u"pictureBox_select_level.Image", u":/panel_select_level.bmp"},
+}};
+
+QString file_of(QStringView key) {
+    for (const Entry& entry : entries) {
+        if (entry.key == key) {
+            return entry.file.toString();
+        }
+    }
+    return {};
+}
+
+// The largest image in the file: an icon file holds several, other files one.
+QImage largest_image(const QString& file) {
+    QImageReader reader(file);
+    QImage largest;
+    for (int i = 0; i < qMax(1, reader.imageCount()); ++i) {
+        if (i > 0 && !reader.jumpToImage(i)) {
+            break;
+        }
+        const QImage image = reader.read();
+        if (image.width() > largest.width()) {
+            largest = image;
+        }
+    }
+    return largest;
+}
+
+} // namespace
+
+QPixmap picture(QStringView key) {
+    const QString file = file_of(key);
+    if (file.isEmpty()) {
+        return {};
+    }
+    return QPixmap::fromImage(largest_image(file));
+}
+
+QIcon icon(QStringView key) {
+    const QString file = file_of(key);
+    if (file.isEmpty()) {
+        return {};
+    }
+    QIcon icon;
+    QImageReader reader(file);
+    for (int i = 0; i < qMax(1, reader.imageCount()); ++i) {
+        if (i > 0 && !reader.jumpToImage(i)) {
+            break;
+        }
+        const QImage image = reader.read();
+        if (!image.isNull()) {
+            icon.addPixmap(QPixmap::fromImage(image));
+        }
+    }
+    return icon;
+}
+
+QByteArray bytes(QStringView key) {
+    const QString file = file_of(key);
+    if (file.isEmpty()) {
+        return {};
+    }
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return in.readAll();
+}
+
+} // namespace resource_set

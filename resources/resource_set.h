@@ -1,0 +1,23 @@
+// The window's pictures, compiled into the program and looked up by the key of the control and
+// property that shows them ("$this.BackgroundImage", "pictureBox_correct.Image", ...).
+#pragma once
+
+#include <QByteArray>
+#include <QIcon>
+#include <QPixmap>
+#include <QStringView>
+
+namespace resource_set {
+
+// The picture stored under the key; a null pixmap for a key that names no picture. For the
+// window icon's key it is the icon's largest image. Needs a QGuiApplication.
+QPixmap picture(QStringView key);
+
+// The picture as an icon: every size the file holds for the window icon, the one picture for any
+// other key; a null icon for a key that names no picture. Needs a QGuiApplication.
+QIcon icon(QStringView key);
+
+// The file's bytes exactly as stored (PNG, JPEG, BMP or ICO); empty for an unknown key.
+QByteArray bytes(QStringView key);
+
+} // namespace resource_set

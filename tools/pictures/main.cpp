@@ -1,0 +1,110 @@
+// The picture generator: draws every picture of the game and writes them into a directory.
+#include "pictures.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImageWriter>
+
+#include <cstdio>
+#include <exception>
+#include <stdexcept>
+
+namespace {
+
+// Pictures carry 96 dots per inch, so no file depends on the screen of the machine drawing it.
+constexpr int dots_per_metre = 3780;
+
+QByteArray encode(QImage image, const char* format, int quality = -1) {
+    image.setDotsPerMeterX(dots_per_metre);
+    image.setDotsPerMeterY(dots_per_metre);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    if (!writer.write(image)) {
+        throw std::runtime_error("cannot encode a picture as " + std::string(format) + ": " +
+                                 writer.errorString().toStdString());
+    }
+    return bytes;
+}
+
+void write_file(const QDir& dir, const QString& name, const QByteArray& bytes) {
+    QFile file(dir.filePath(name));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size()) {
+        throw std::runtime_error("cannot write " + file.fileName().toStdString() + ": " +
+                                 file.errorString().toStdString());
+    }
+    std::printf("wrote %s (%lld bytes)\n", qPrintable(file.fileName()),
+                static_cast<long long>(bytes.size()));
+}
+
+struct Panel {
+    const char* file;
+    int width, height;
+    pictures::PanelText text;
+};
+
+// Each message stays inside its box, which ends at least 15 rows above the first control
+// (button or number field) that the window lays over the panel.
+const Panel panels[] = {
+    {"panel_completed.bmp",
+     233,
+     150,
+     {{"Congrats, you", "Have completed", "All of the Levels!"}, 33, 16, 193, 85}},
+    {"panel_correct.bmp", 233, 150, {{"Correct, great", "work!"}, 47, 28, 176, 66}},
+    {"panel_incorrect_solution.bmp",
+     233,
+     150,
+     {{"Not yet complete.", "please check", "the solution"}, 37, 20, 198, 86}},
+    {"panel_invalid_number.bmp", 233, 153, {{"Please enter a", "Valid number"}, 49, 22, 179, 61}},
+    // The range is the puzzles the selection accepts: 1 to 115.
+    {"panel_select_level.bmp",
+     233,
+     198,
+     {{"Please enter a", "Puzzle number", "(1 to 115)"}, 40, 14, 188, 82}},
+};
+
+void generate(const QDir& dir) {
+    const QImage background = pictures::window_background();
+    const QByteArray background_png = encode(background, "png");
+    // The menu bar tiles the very same picture, so that no seam shows between bar and window.
+    write_file(dir, "window_background.png", background_png);
+    write_file(dir, "menu_bar_background.png", background_png);
+    write_file(dir, "window_icon.ico", pictures::window_icon_file());
+    write_file(dir, "grid_frame.jpg", encode(pictures::grid_frame(), "jpeg", 92));
+    write_file(dir, "help.png", encode(pictures::help_picture(background), "png"));
+    for (const Panel& panel : panels) {
+        write_file(dir, panel.file,
+                   encode(pictures::panel(panel.width, panel.height, panel.text), "bmp"));
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Drawing needs no screen: run on the offscreen platform unless told otherwise.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT_DIRECTORY\n", argv[0]);
+        return 2;
+    }
+    const QDir dir(QString::fromLocal8Bit(argv[1]));
+    if (!dir.exists()) {
+        std::fprintf(stderr, "picture_generator: no such directory: %s\n", argv[1]);
+        return 1;
+    }
+    try {
+        generate(dir);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "picture_generator: %s\n", error.what());
+        return 1;
+    }
+    return 0;
+}

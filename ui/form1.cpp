@@ -26,3 +26,10 @@ std::int32_t Form1::puzzle_number() const {
     const int n = label_level_value->Text().toInt(&ok, 10);
     return ok ? n : 0;
 }
+
+bool Form1::is_level_label(const tk::Control* c) {
+    const QString& name = c->Name();
+    return name == QLatin1String("label_level_value") ||
+           name == QLatin1String("label_level_title") ||
+           name == QLatin1String("label_level_title_2");
+}

@@ -136,6 +136,10 @@ public:
     // integer (0 for a text that is no number).
     std::int32_t puzzle_number() const;
 
+    // The three level labels are labels too, but never sum labels: every walk
+    // over labels passes them by name.
+    static bool is_level_label(const tk::Control* c);
+
     // ---- event handlers -------------------------------------------------
     void button4_Click();
     void button4_show_cell_Click();

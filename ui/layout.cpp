@@ -225,6 +225,22 @@ void Form1::InitializeComponent() {
 
     // ---- event wiring ----------------------------------------------------------
     // The game's commands: the six buttons, the menu items and the result panels.
+    connect(button4, &tk::Button::Click, this, &Form1::button4_Click);
+    connect(button4_show_cell, &tk::Button::Click, this, &Form1::button4_show_cell_Click);
+    connect(button_request_level, &tk::Button::Click, this, &Form1::button_request_level_Click);
+    connect(button2, &tk::Button::Click, this, &Form1::button2_Click);
+    connect(button3, &tk::Button::Click, this, &Form1::button3_Click);
+    connect(button1, &tk::Button::Click, this, &Form1::button1_Click);
+    connect(easyToolStripMenuItem, &tk::MenuItem::Click, this, &Form1::easyToolStripMenuItem_Click);
+    connect(normalToolStripMenuItem, &tk::MenuItem::Click, this,
+            &Form1::normalToolStripMenuItem_Click);
+    connect(hardToolStripMenuItem, &tk::MenuItem::Click, this, &Form1::hardToolStripMenuItem_Click);
+    connect(restartToolStripMenuItem, &tk::MenuItem::Click, this,
+            &Form1::restartToolStripMenuItem_Click);
+    connect(button_completed, &tk::Button::Click, this, &Form1::button_completed_Click);
+    connect(button_correct, &tk::Button::Click, this, &Form1::button_correct_Click);
+    connect(button_incorrect_solution, &tk::Button::Click, this,
+            &Form1::button_incorrect_solution_Click);
 
     // Pen and pencil input in the cells.
 

@@ -1,17 +1,6 @@
 // The cage-sum labels: their texts from the puzzle's sums, and which of them show.
 #include "ui/form1.h"
 
-namespace {
-
-bool is_level_label(const tk::Control* c) {
-    const QString& name = c->Name();
-    return name == QLatin1String("label_level_value") ||
-           name == QLatin1String("label_level_title") ||
-           name == QLatin1String("label_level_title_2");
-}
-
-} // namespace
-
 // Sum labels are numbered by their order in the child list, skipping the
 // three level labels, so the n-th label met is the sum label of cell n.
 void Form1::change_sum_labels() {

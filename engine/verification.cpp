@@ -1,0 +1,166 @@
+// The check of a finished board: blocks, rows, columns and cages, and the result panels.
+#include "ui/form1.h"
+
+namespace {
+
+// The first cell of each unit, in the order the units are tested. Cells run
+// right to left within a row, so column 1 is the rightmost column on screen
+// and the block starting at cell 1 is the top-right block.
+constexpr std::int32_t row_starts[9] = {1, 10, 19, 28, 37, 46, 55, 64, 73};
+constexpr std::int32_t column_starts[9] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
+constexpr std::int32_t block_starts[9] = {1, 4, 7, 28, 31, 34, 55, 58, 61};
+
+} // namespace
+
+void Form1::row_fill_verify_array(std::int32_t range_start) {
+    for (int i = 0; i < 9; ++i) {
+        verify_array[i] = completed_array[range_start + i];
+    }
+}
+
+void Form1::column_fill_verify_array(std::int32_t range_start) {
+    for (int i = 0; i < 9; ++i) {
+        verify_array[i] = completed_array[range_start + 9 * i];
+    }
+}
+
+void Form1::block_fill_verify_array(std::int32_t range_start) {
+    for (int i = 0; i < 9; ++i) {
+        verify_array[i] = completed_array[range_start + 9 * (i / 3) + i % 3];
+    }
+}
+
+// 1 when the unit holds each digit 1 to 9 once; a 0, a repeat or any other
+// value fails it.
+std::int32_t Form1::check_verify_array() {
+    int count = 0;
+    for (std::int32_t d = 1; d <= 9; ++d) {
+        for (int i = 0; i < 9; ++i) {
+            if (verify_array[i] == d) {
+                ++count;
+                break;
+            }
+        }
+    }
+    return count == 9 ? 1 : 0;
+}
+
+std::int32_t Form1::verify_rows() {
+    for (const std::int32_t s : row_starts) {
+        row_fill_verify_array(s);
+        if (check_verify_array() == 0) {
+            return 0;
+        }
+    }
+    return 1;
+}
+
+std::int32_t Form1::verify_columns() {
+    for (const std::int32_t s : column_starts) {
+        column_fill_verify_array(s);
+        if (check_verify_array() == 0) {
+            return 0;
+        }
+    }
+    return 1;
+}
+
+std::int32_t Form1::verify_blocks() {
+    for (const std::int32_t s : block_starts) {
+        block_fill_verify_array(s);
+        if (check_verify_array() == 0) {
+            return 0;
+        }
+    }
+    return 1;
+}
+
+// 1 when every cage's digits add up to its sum. The cages follow from the
+// shown puzzle's colour codes (a cage is a largest edge-joined group of one
+// code) and each cage's sum is the value at its anchor, the only slot of the
+// cage that holds one.
+std::int32_t Form1::verify_cages() {
+    update_color_array();
+    update_sum_label_array();
+    std::array<bool, 82> seen{};
+    for (int start = 1; start <= 81; ++start) {
+        if (seen[start]) {
+            continue;
+        }
+        std::int32_t target = 0;
+        std::int32_t total = 0;
+        int stack[81];
+        int depth = 0;
+        stack[depth++] = start;
+        seen[start] = true;
+        while (depth > 0) {
+            const int k = stack[--depth];
+            target += current_sum_label_array[k];
+            total += completed_array[k];
+            const int place = (k - 1) % 9;
+            const int neighbours[4] = {place > 0 ? k - 1 : 0, place < 8 ? k + 1 : 0,
+                                       k > 9 ? k - 9 : 0, k <= 72 ? k + 9 : 0};
+            for (const int n : neighbours) {
+                if (n != 0 && !seen[n] && current_color_array[n] == current_color_array[k]) {
+                    seen[n] = true;
+                    stack[depth++] = n;
+                }
+            }
+        }
+        if (total != target) {
+            return 0;
+        }
+    }
+    return 1;
+}
+
+void Form1::verify_solution() {
+    get_cells();
+    const std::int32_t blocks = verify_blocks();
+    const std::int32_t rows = verify_rows();
+    const std::int32_t columns = verify_columns();
+    // A board that keeps the sudoku rules but breaks a cage is no solution of
+    // a killer sudoku, so the cages are checked too.
+    const std::int32_t cages = verify_cages();
+    if (blocks == 1 && rows == 1 && columns == 1 && cages == 1) {
+        pictureBox_correct->SetVisible(true);
+        button_correct->SetVisible(true);
+        pictureBox_correct->BringToFront();
+        button_correct->BringToFront();
+    } else {
+        incorrect_solution();
+    }
+}
+
+void Form1::incorrect_solution() {
+    pictureBox_incorrect_solution->BringToFront();
+    pictureBox_incorrect_solution->SetVisible(true);
+    button_incorrect_solution->SetVisible(true);
+    button_incorrect_solution->BringToFront();
+}
+
+void Form1::button1_Click() {
+    verify_solution();
+}
+
+void Form1::button_correct_Click() {
+    pictureBox_correct->SendToBack();
+    button_correct->SendToBack();
+    pictureBox_correct->SetVisible(false);
+    button_correct->SetVisible(false);
+    skip_puzzle();
+}
+
+void Form1::button_incorrect_solution_Click() {
+    pictureBox_incorrect_solution->SendToBack();
+    button_incorrect_solution->SendToBack();
+    pictureBox_incorrect_solution->SetVisible(false);
+    button_incorrect_solution->SetVisible(false);
+}
+
+void Form1::button_completed_Click() {
+    pictureBox_completed->SendToBack();
+    button_completed->SendToBack();
+    pictureBox_completed->SetVisible(false);
+    button_completed->SetVisible(false);
+}

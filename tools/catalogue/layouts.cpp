@@ -144,7 +144,8 @@ bool grow_layout(const LayoutGoal& goal, const std::vector<Grid>& grids, Prng& r
                     int cage_repeats = 0;
                     bool allowed = true;
                     for (const Grid& grid : grids) {
-                        allowed = allowed && sum_on(cells, grid) != goal.forbidden_sum;
+                        const int sum = sum_on(cells, grid);
+                        allowed = allowed && sum != goal.forbidden_sum && sum <= goal.largest_sum;
                         cage_repeats += repeats_digit(cells, grid) ? 1 : 0;
                     }
                     if (!allowed || repeats + cage_repeats > goal.repeats) {

@@ -23,6 +23,7 @@ struct LayoutGoal {
     // Sums wanted on the first grid, by cage size, for the first cages of that size placed.
     std::array<std::vector<int>, 8> wanted_sums{};
     int forbidden_sum = 38; // no cage may add up to this on any grid
+    int largest_sum = 39;   // nor to more than this
 };
 
 struct Layout {

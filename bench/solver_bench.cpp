@@ -1,0 +1,90 @@
+// Benchmarks the exact solver: counting solutions (up to two) for every puzzle of the catalogue.
+#include "catalogue/tables.h"
+#include "solver.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+namespace {
+
+// Cages of one puzzle by flood fill over its colour codes, with the sums from its label table.
+std::vector<tallywick::Cage> cages_of(int puzzle) {
+    std::vector<tallywick::Cage> cages;
+    std::array<bool, 82> seen{};
+    for (int start = 1; start <= 81; ++start) {
+        if (seen[start]) {
+            continue;
+        }
+        tallywick::Cage cage;
+        std::vector<int> todo{start};
+        seen[start] = true;
+        while (!todo.empty()) {
+            const int c = todo.back();
+            todo.pop_back();
+            cage.cells.push_back(c);
+            cage.sum += level_array[puzzle][c];
+            const int place = (c - 1) % 9;
+            for (int n : {place > 0 ? c - 1 : 0, place < 8 ? c + 1 : 0, c > 9 ? c - 9 : 0,
+                          c <= 72 ? c + 9 : 0}) {
+                if (n != 0 && !seen[n] && color_array[puzzle][n] == color_array[puzzle][start]) {
+                    seen[n] = true;
+                    todo.push_back(n);
+                }
+            }
+        }
+        cages.push_back(std::move(cage));
+    }
+    return cages;
+}
+
+std::vector<std::vector<tallywick::Cage>> whole_catalogue() {
+    std::vector<std::vector<tallywick::Cage>> puzzles;
+    for (int p = 1; p < catalogue_rows; ++p) {
+        puzzles.push_back(cages_of(p));
+    }
+    return puzzles;
+}
+
+// One iteration counts the solutions of all 116 puzzles.
+void count_all_puzzles(benchmark::State& state) {
+    const auto puzzles = whole_catalogue();
+    std::int64_t nodes = 0;
+    for (auto _ : state) {
+        nodes = 0;
+        for (const auto& cages : puzzles) {
+            const auto result = tallywick::count_solutions(cages, 2);
+            nodes += result.nodes;
+            benchmark::DoNotOptimize(result.count);
+        }
+    }
+    state.counters["nodes"] = static_cast<double>(nodes);
+    state.counters["puzzles"] = static_cast<double>(puzzles.size());
+}
+BENCHMARK(count_all_puzzles)->Unit(benchmark::kMillisecond);
+
+// The slowest single puzzle, by search nodes, to show the worst case.
+void count_hardest_puzzle(benchmark::State& state) {
+    const auto puzzles = whole_catalogue();
+    std::size_t hardest = 0;
+    std::int64_t most = -1;
+    for (std::size_t i = 0; i < puzzles.size(); ++i) {
+        const auto nodes = tallywick::count_solutions(puzzles[i], 2).nodes;
+        if (nodes > most) {
+            most = nodes;
+            hardest = i;
+        }
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(tallywick::count_solutions(puzzles[hardest], 2).count);
+    }
+    state.counters["puzzle"] = static_cast<double>(hardest + 1);
+    state.counters["nodes"] = static_cast<double>(most);
+}
+BENCHMARK(count_hardest_puzzle)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,454 @@
+// Checks the compiled puzzle tables against the catalogue's rules and shape, cage by cage.
+#include "catalogue/tables.h"
+#include "solver.h"
+
+#include <QTest>
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <set>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+using Row82 = std::array<std::int32_t, 82>;
+using Row83 = std::array<std::int32_t, 83>;
+
+// Puzzle 1 as designed, written out here rather than taken from the generator. Each line is
+// one board row; cells are numbered right to left within a row.
+// clang-format off
+constexpr Row82 designed_level = {
+    0,
+    6, 2, 7, 1, 3, 9, 8, 4, 5,
+    9, 3, 1, 4, 8, 5, 7, 6, 2,
+    4, 8, 5, 6, 2, 7, 1, 9, 3,
+    3, 4, 6, 5, 7, 8, 9, 2, 1,
+    5, 9, 8, 2, 1, 4, 6, 3, 7,
+    1, 7, 2, 3, 9, 6, 4, 5, 8,
+    7, 5, 9, 8, 6, 2, 3, 1, 4,
+    2, 6, 3, 7, 4, 1, 5, 8, 9,
+    8, 1, 4, 9, 5, 3, 2, 7, 6,
+};
+constexpr Row82 designed_color = {
+    0,
+    2, 3, 2, 3, 3, 5, 5, 3, 2,
+    3, 3, 5, 1, 1, 5, 6, 2, 5,
+    6, 6, 5, 5, 1, 6, 2, 3, 5,
+    6, 6, 6, 2, 5, 5, 3, 1, 1,
+    3, 3, 3, 3, 3, 1, 3, 2, 2,
+    3, 2, 5, 5, 2, 1, 2, 2, 3,
+    2, 2, 5, 5, 6, 3, 2, 5, 6,
+    6, 6, 5, 3, 6, 3, 1, 5, 6,
+    6, 3, 3, 3, 3, 1, 1, 1, 1,
+};
+constexpr Row83 designed_sum_label = {
+    0,
+     6, 14,  7,  0,  4,  0, 22,  4,  5,
+     0,  0, 12,  0, 14,  0,  7,  6,  5,
+     0, 25,  0,  0,  0,  7,  1,  9,  0,
+     0,  0,  0,  5,  0, 15, 15,  0,  3,
+     0,  0,  0,  0, 26, 10,  0,  0, 22,
+     0, 19,  0, 25,  9,  0,  0,  0,  8,
+     0,  0,  0,  0, 10,  3,  0,  9, 13,
+     0, 16,  0, 26,  0,  0, 23,  0,  0,
+     0,  0,  0,  0,  0,  0,  0,  0,  0,
+    0,
+};
+constexpr Row83 designed_sum_label_visible = {
+    0,
+    1, 1, 1, 0, 1, 0, 1, 1, 1,
+    0, 0, 1, 0, 1, 0, 1, 1, 1,
+    0, 1, 0, 0, 0, 1, 1, 1, 0,
+    0, 0, 0, 1, 0, 1, 1, 0, 1,
+    0, 0, 0, 0, 1, 1, 0, 0, 1,
+    0, 1, 0, 1, 1, 0, 0, 0, 1,
+    0, 0, 0, 0, 1, 1, 0, 1, 1,
+    0, 1, 0, 1, 0, 0, 1, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0,
+};
+// clang-format on
+
+constexpr int puzzles = 116;
+
+int row_of(int cell) {
+    return (cell - 1) / 9;
+}
+int place_of(int cell) {
+    return (cell - 1) % 9;
+}
+int block_of(int cell) {
+    return (row_of(cell) / 3) * 3 + place_of(cell) / 3;
+}
+
+bool share_edge(int a, int b) {
+    if (a > b) {
+        std::swap(a, b);
+    }
+    return (b - a == 1 && row_of(a) == row_of(b)) || b - a == 9;
+}
+
+struct TestCage {
+    std::vector<int> cells; // increasing
+    int code = 0;
+    int sum = 0; // of the solution digits
+    int anchor = 0;
+};
+
+// Cages of one puzzle by flood fill over the colour codes, each with its anchor: the cell of
+// its top-most row with the largest cell number there.
+std::vector<TestCage> cages_of(int puzzle) {
+    std::vector<TestCage> cages;
+    std::array<bool, 82> seen{};
+    for (int start = 1; start <= 81; ++start) {
+        if (seen[start]) {
+            continue;
+        }
+        TestCage cage;
+        cage.code = color_array[puzzle][start];
+        std::vector<int> todo{start};
+        seen[start] = true;
+        while (!todo.empty()) {
+            int c = todo.back();
+            todo.pop_back();
+            cage.cells.push_back(c);
+            cage.sum += level_array[puzzle][c];
+            for (int n = 1; n <= 81; ++n) {
+                if (!seen[n] && share_edge(c, n) && color_array[puzzle][n] == cage.code) {
+                    seen[n] = true;
+                    todo.push_back(n);
+                }
+            }
+        }
+        std::sort(cage.cells.begin(), cage.cells.end());
+        const int top_row = row_of(cage.cells.front());
+        for (int c : cage.cells) {
+            if (row_of(c) == top_row) {
+                cage.anchor = std::max(cage.anchor, c);
+            }
+        }
+        cages.push_back(std::move(cage));
+    }
+    return cages;
+}
+
+bool holds_repeat(const TestCage& cage, int puzzle) {
+    std::set<int> digits;
+    for (int c : cage.cells) {
+        digits.insert(level_array[puzzle][c]);
+    }
+    return digits.size() < cage.cells.size();
+}
+
+std::vector<tallywick::Cage> solver_cages(int puzzle) {
+    std::vector<tallywick::Cage> out;
+    for (const TestCage& cage : cages_of(puzzle)) {
+        out.push_back({cage.cells, sum_label_array[puzzle][cage.anchor]});
+    }
+    return out;
+}
+
+std::set<int> codes_in(int puzzle) {
+    return std::set<int>(&color_array[puzzle][1], &color_array[puzzle][82]);
+}
+
+} // namespace
+
+class CatalogueTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Guards against a stray value in the row that clears the working arrays, or in the
+    // slots that belong to no cell.
+    void rowZeroAndTheSpareSlotsAreZero() {
+        for (int k = 0; k <= 82; ++k) {
+            if (k <= 81) {
+                QCOMPARE(level_array[0][k], 0);
+                QCOMPARE(color_array[0][k], 0);
+            }
+            QCOMPARE(sum_label_array[0][k], 0);
+            QCOMPARE(sum_label_visible_array[0][k], 0);
+        }
+        for (int p = 1; p < catalogue_rows; ++p) {
+            QCOMPARE(level_array[p][0], 0);
+            QCOMPARE(color_array[p][0], 0);
+            QCOMPARE(sum_label_array[p][0], 0);
+            QCOMPARE(sum_label_visible_array[p][0], 0);
+            QCOMPARE(sum_label_array[p][82], 0);
+            QCOMPARE(sum_label_visible_array[p][82], 0);
+        }
+    }
+
+    // Guards against a copying slip in the one hand-written puzzle.
+    void puzzleOneIsExactlyAsDesigned() {
+        for (int k = 0; k <= 81; ++k) {
+            QCOMPARE(level_array[1][k], designed_level[k]);
+            QCOMPARE(color_array[1][k], designed_color[k]);
+        }
+        for (int k = 0; k <= 82; ++k) {
+            QCOMPARE(sum_label_array[1][k], designed_sum_label[k]);
+            QCOMPARE(sum_label_visible_array[1][k], designed_sum_label_visible[k]);
+        }
+    }
+
+    // Guards against a flood fill or anchor rule that splits the cage or moves its label.
+    void puzzleOneCageAtCellTwentyHoldsFourTwiceAndSumsTwentyFive() {
+        const auto cages = cages_of(1);
+        auto it = std::find_if(cages.begin(), cages.end(), [](const TestCage& cage) {
+            return std::find(cage.cells.begin(), cage.cells.end(), 20) != cage.cells.end();
+        });
+        QVERIFY(it != cages.end());
+        QCOMPARE(it->cells, (std::vector<int>{19, 20, 28, 29, 30}));
+        QCOMPARE(it->anchor, 20);
+        QCOMPARE(sum_label_array[1][20], 25);
+        QCOMPARE(sum_label_visible_array[1][20], 1);
+        int fours = 0;
+        for (int c : it->cells) {
+            fours += level_array[1][c] == 4 ? 1 : 0;
+        }
+        QCOMPARE(fours, 2);
+    }
+
+    // Rule 1: a solution that breaks sudoku rules could never be checked as correct.
+    void everySolutionIsACompleteSudokuGrid() {
+        for (int p = 1; p <= puzzles; ++p) {
+            std::array<std::set<int>, 27> units;
+            for (int c = 1; c <= 81; ++c) {
+                const int d = level_array[p][c];
+                QVERIFY2(d >= 1 && d <= 9, qPrintable(QStringLiteral("puzzle %1").arg(p)));
+                units[row_of(c)].insert(d);
+                units[9 + place_of(c)].insert(d);
+                units[18 + block_of(c)].insert(d);
+            }
+            for (const auto& unit : units) {
+                QVERIFY2(unit.size() == 9, qPrintable(QStringLiteral("puzzle %1").arg(p)));
+            }
+        }
+    }
+
+    // Rules 2 to 4: codes 1 to 8, and exactly one shown sum per cage, at its anchor, equal to
+    // the cage's digits.
+    void everyCageShowsItsSumAtItsAnchorOnly() {
+        for (int p = 1; p <= puzzles; ++p) {
+            const QString where = QStringLiteral("puzzle %1").arg(p);
+            for (int c = 1; c <= 81; ++c) {
+                QVERIFY2(color_array[p][c] >= 1 && color_array[p][c] <= 8, qPrintable(where));
+            }
+            std::set<int> anchors;
+            for (const TestCage& cage : cages_of(p)) {
+                anchors.insert(cage.anchor);
+                QVERIFY2(sum_label_array[p][cage.anchor] == cage.sum, qPrintable(where));
+                QVERIFY2(sum_label_visible_array[p][cage.anchor] == 1, qPrintable(where));
+            }
+            int flags = 0;
+            for (int k = 1; k <= 81; ++k) {
+                flags += sum_label_visible_array[p][k];
+                if (anchors.count(k) == 0) {
+                    QVERIFY2(sum_label_array[p][k] == 0, qPrintable(where));
+                    QVERIFY2(sum_label_visible_array[p][k] == 0, qPrintable(where));
+                }
+            }
+            QCOMPARE(flags, static_cast<int>(anchors.size()));
+        }
+    }
+
+    // Rule 5: a repeated digit must sit in different rows, columns and blocks; the catalogue
+    // has 212 such cages, five of them in puzzle 1.
+    void repeatedDigitCagesNumberTwoHundredTwelve() {
+        int total = 0;
+        for (int p = 1; p <= puzzles; ++p) {
+            int here = 0;
+            for (const TestCage& cage : cages_of(p)) {
+                if (!holds_repeat(cage, p)) {
+                    continue;
+                }
+                ++here;
+                for (int a : cage.cells) {
+                    for (int b : cage.cells) {
+                        if (a < b && level_array[p][a] == level_array[p][b]) {
+                            QVERIFY(row_of(a) != row_of(b));
+                            QVERIFY(place_of(a) != place_of(b));
+                            QVERIFY(block_of(a) != block_of(b));
+                        }
+                    }
+                }
+            }
+            if (p == 1) {
+                QCOMPARE(here, 5);
+            }
+            total += here;
+        }
+        QCOMPARE(total, 212);
+    }
+
+    // The catalogue's shape: cages per puzzle, sizes and sums.
+    void cagesMatchTheCatalogueShape() {
+        int total = 0;
+        int fewest = 81;
+        int most = 0;
+        std::map<int, int> sizes;
+        std::set<int> sums;
+        for (int p = 1; p <= puzzles; ++p) {
+            const auto cages = cages_of(p);
+            const int n = static_cast<int>(cages.size());
+            total += n;
+            fewest = std::min(fewest, n);
+            most = std::max(most, n);
+            for (const TestCage& cage : cages) {
+                ++sizes[static_cast<int>(cage.cells.size())];
+                sums.insert(cage.sum);
+            }
+        }
+        QCOMPARE(total, 3146);
+        QCOMPARE(fewest, 23);
+        QCOMPARE(most, 39);
+        const std::map<int, int> expected_sizes = {{1, 107}, {2, 1015}, {3, 986}, {4, 904},
+                                                   {5, 122}, {6, 9},    {7, 3}};
+        QCOMPARE(sizes, expected_sizes);
+        std::set<int> expected_sums;
+        for (int s = 1; s <= 39; ++s) {
+            if (s != 38) {
+                expected_sums.insert(s);
+            }
+        }
+        QCOMPARE(sums, expected_sums);
+    }
+
+    // The catalogue's shape: how many codes each puzzle uses and where the rare ones appear.
+    void colourCodesMatchTheCatalogueShape() {
+        std::map<int, int> puzzles_with;
+        std::set<int> with_four;
+        std::set<int> with_seven;
+        std::set<int> with_eight;
+        for (int p = 1; p <= puzzles; ++p) {
+            const auto codes = codes_in(p);
+            ++puzzles_with[static_cast<int>(codes.size())];
+            if (codes.count(4) != 0) {
+                with_four.insert(p);
+            }
+            if (codes.count(7) != 0) {
+                with_seven.insert(p);
+            }
+            if (codes.count(8) != 0) {
+                with_eight.insert(p);
+            }
+        }
+        const std::map<int, int> expected = {{4, 1}, {5, 29}, {6, 83}, {7, 1}, {8, 2}};
+        QCOMPARE(puzzles_with, expected);
+        QVERIFY(!with_four.empty());
+        QCOMPARE(*with_four.begin(), 31);
+        QCOMPARE(with_seven, (std::set<int>{8, 114, 115}));
+        QCOMPARE(with_eight, (std::set<int>{113, 114, 115}));
+    }
+
+    // Several puzzles share a grid with different cages: 46 grids in all, and puzzle 5's top
+    // row reads 5 2 1 3 8 6 9 7 4 from left to right.
+    void puzzlesShareFortySixSolutionGrids() {
+        std::set<std::vector<int>> grids;
+        for (int p = 1; p <= puzzles; ++p) {
+            grids.insert(std::vector<int>(&level_array[p][1], &level_array[p][82]));
+        }
+        QCOMPARE(static_cast<int>(grids.size()), 46);
+        const std::vector<int> left_to_right = {5, 2, 1, 3, 8, 6, 9, 7, 4};
+        for (int i = 0; i < 9; ++i) {
+            QCOMPARE(level_array[5][9 - i], left_to_right[i]);
+        }
+    }
+
+    // Puzzles 5 and 12 repeat one layout on different grids; no other two puzzles share one.
+    void onlyPuzzlesFiveAndTwelveShareTheirColourCodes() {
+        for (int a = 1; a <= puzzles; ++a) {
+            for (int b = a + 1; b <= puzzles; ++b) {
+                const bool same =
+                    std::equal(&color_array[a][0], &color_array[a][82], &color_array[b][0]);
+                QCOMPARE(same, a == 5 && b == 12);
+            }
+        }
+        QVERIFY(!std::equal(&level_array[5][0], &level_array[5][82], &level_array[12][0]));
+        QVERIFY(
+            !std::equal(&sum_label_array[5][0], &sum_label_array[5][83], &sum_label_array[12][0]));
+    }
+
+    // Every puzzle can be solved from its cages and sums alone, in exactly one way, and that
+    // way is the stored solution.
+    void everyPuzzleHasExactlyOneSolution() {
+        for (int p = 1; p <= puzzles; ++p) {
+            const tallywick::SolveResult result = tallywick::count_solutions(solver_cages(p), 2);
+            QVERIFY2(!result.aborted, qPrintable(QStringLiteral("puzzle %1").arg(p)));
+            QVERIFY2(result.count == 1, qPrintable(QStringLiteral("puzzle %1").arg(p)));
+            for (int c = 1; c <= 81; ++c) {
+                QCOMPARE(result.first[c], level_array[p][c]);
+            }
+        }
+    }
+
+    // A board of one-cell cages is its own solution.
+    void solverFindsTheOnlyGridOfOneCellCages() {
+        std::vector<tallywick::Cage> cages;
+        for (int c = 1; c <= 81; ++c) {
+            cages.push_back({{c}, designed_level[c]});
+        }
+        const auto result = tallywick::count_solutions(cages, 2);
+        QCOMPARE(result.count, 1);
+        for (int c = 1; c <= 81; ++c) {
+            QCOMPARE(result.first[c], designed_level[c]);
+        }
+        cages[40].sum = cages[40].sum % 9 + 1; // a wrong digit leaves no solution
+        QCOMPARE(tallywick::count_solutions(cages, 2).count, 0);
+    }
+
+    // Two digits that can swap places in a rectangle of puzzle 1's grid, with each swapping pair
+    // in one cage, give two solutions: the solver must not stop at the first.
+    void solverCountsBothSolutionsOfASwappableRectangle() {
+        int found = 0;
+        for (int top = 1; top <= 72 && found == 0; ++top) {
+            const int below = top + 9;
+            if (row_of(top) / 3 != row_of(below) / 3) {
+                continue;
+            }
+            for (int other = top + 1; other <= 9 * row_of(top) + 9 && found == 0; ++other) {
+                if (designed_level[top] == designed_level[other + 9] &&
+                    designed_level[other] == designed_level[below]) {
+                    found = other;
+                    std::vector<tallywick::Cage> cages;
+                    cages.push_back({{top, below}, designed_level[top] + designed_level[below]});
+                    cages.push_back(
+                        {{other, other + 9}, designed_level[other] + designed_level[other + 9]});
+                    for (int c = 1; c <= 81; ++c) {
+                        if (c != top && c != below && c != other && c != other + 9) {
+                            cages.push_back({{c}, designed_level[c]});
+                        }
+                    }
+                    QCOMPARE(tallywick::count_solutions(cages, 2).count, 2);
+                    QCOMPARE(tallywick::count_solutions(cages, 5).count, 2);
+                }
+            }
+        }
+        QVERIFY(found != 0);
+    }
+
+    // Digits may repeat inside a cage: three cells in different rows, columns and blocks with
+    // sum 3 can only be 1, 1, 1.
+    void solverAllowsARepeatedDigitInACage() {
+        std::vector<tallywick::Cage> cages = {{{1, 13, 25}, 3}};
+        const auto result = tallywick::count_solutions(cages, 1);
+        QCOMPARE(result.count, 1);
+        QCOMPARE(result.first[1], 1);
+        QCOMPARE(result.first[13], 1);
+        QCOMPARE(result.first[25], 1);
+    }
+
+    // Bad input gives a clear error, not a crash.
+    void solverRefusesCellsOutOfRangeOrInTwoCages() {
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
+                                 tallywick::count_solutions({{{0, 1}, 3}}, 2));
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, tallywick::count_solutions({{{82}, 3}}, 2));
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
+                                 tallywick::count_solutions({{{1, 2}, 3}, {{2, 3}, 5}}, 2));
+    }
+};
+
+QTEST_APPLESS_MAIN(CatalogueTest)
+#include "catalogue_test.moc"

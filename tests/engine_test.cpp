@@ -1,0 +1,307 @@
+// The game engine through the real window's buttons and menus: starting, revealing, skipping and
+// checking.
+#include "catalogue/tables.h"
+#include "ui/form1.h"
+
+#include <QTest>
+
+#include <random>
+#include <set>
+
+namespace {
+
+void click(tk::Button* button) {
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+std::set<int> filled_cells(const Form1& w) {
+    std::set<int> cells;
+    for (int k = 1; k <= 81; ++k) {
+        if (!w.textBox[k]->Text().isEmpty()) {
+            cells.insert(k);
+        }
+    }
+    return cells;
+}
+
+QColor colour_of_code(int code) {
+    static const QColor table[] = {Qt::white,
+                                   QColor(127, 127, 255),
+                                   QColor(127, 255, 127),
+                                   QColor(127, 255, 255),
+                                   QColor(255, 127, 127),
+                                   QColor(255, 127, 255),
+                                   QColor(255, 255, 127),
+                                   QColor(190, 127, 190),
+                                   QColor(190, 190, 127)};
+    return code >= 1 && code <= 8 ? table[code] : QColor(Qt::white);
+}
+
+// Writes a board straight into the cells, digits[k] into cell k.
+void write_board(Form1& w, const std::int32_t* digits) {
+    for (int k = 1; k <= 81; ++k) {
+        w.textBox[k]->SetText(QString::number(digits[k]));
+    }
+}
+
+bool correct_shown(const Form1& w) {
+    return w.pictureBox_correct->Visible() && w.button_correct->Visible();
+}
+
+bool incorrect_shown(const Form1& w) {
+    return w.pictureBox_incorrect_solution->Visible() && w.button_incorrect_solution->Visible();
+}
+
+} // namespace
+
+class EngineTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startOnNormalRevealsTenSolutionCellsAndPaintsTheCages() {
+        Form1 w;
+        w.label_level_value->SetText("7");
+        click(w.button4);
+        const std::set<int> shown = filled_cells(w);
+        QCOMPARE(shown.size(), std::size_t{10});
+        for (const int k : shown) {
+            QCOMPARE(w.textBox[k]->Text(), QString::number(level_array[7][k]));
+        }
+        for (int k = 1; k <= 81; ++k) {
+            QCOMPARE(w.textBox[k]->BackColor(), colour_of_code(color_array[7][k]));
+            QCOMPARE(w.label[k]->BackColor(), colour_of_code(color_array[7][k]));
+            QCOMPARE(w.label[k]->Text(), QString::number(sum_label_array[7][k]));
+            QCOMPARE(w.label[k]->Visible(), sum_label_visible_array[7][k] == 1);
+        }
+        // The level labels are never painted or relabelled.
+        QVERIFY(!w.label_level_value->BackColor().isValid());
+        QCOMPARE(w.label_level_value->Text(), QString("7"));
+        QCOMPARE(w.label_level_title_2->Text(), QString("Current"));
+    }
+
+    void difficultyItemsSetTheCountAndNoneCheckedKeepsTheLast() {
+        Form1 w;
+        // Clicking the checked item unchecks it before its handler runs.
+        w.normalToolStripMenuItem->PerformClick();
+        QVERIFY(!w.normalToolStripMenuItem->Checked());
+        QVERIFY(!w.easyToolStripMenuItem->Checked() && !w.hardToolStripMenuItem->Checked());
+        click(w.button4);
+        QCOMPARE(filled_cells(w).size(), std::size_t{15});
+
+        w.easyToolStripMenuItem->PerformClick();
+        QVERIFY(w.easyToolStripMenuItem->Checked());
+        click(w.button4);
+        QCOMPARE(filled_cells(w).size(), std::size_t{20});
+        w.easyToolStripMenuItem->PerformClick();
+        click(w.button4);
+        QCOMPARE(filled_cells(w).size(), std::size_t{20});
+
+        w.hardToolStripMenuItem->PerformClick();
+        w.easyToolStripMenuItem->PerformClick();
+        w.hardToolStripMenuItem->PerformClick();
+        QVERIFY(w.hardToolStripMenuItem->Checked() && !w.easyToolStripMenuItem->Checked());
+        // Changing the difficulty leaves the board as it is until the next start.
+        QCOMPARE(filled_cells(w).size(), std::size_t{20});
+        click(w.button4);
+        QCOMPARE(filled_cells(w).size(), std::size_t{0});
+        QCOMPARE(w.textBox[1]->BackColor(), colour_of_code(color_array[1][1]));
+    }
+
+    // Guards against a slot read by an earlier check standing in for a cell
+    // that is empty now.
+    void aBoardLeftPartlyEmptyIsNeverCorrectAfterAnEarlierCompletedOne() {
+        Form1 w;
+        click(w.button_request_level);
+        click(w.button1);
+        QVERIFY(correct_shown(w));
+        click(w.button_correct);
+        QCOMPARE(w.label_level_value->Text(), QString("2"));
+        QVERIFY(!correct_shown(w));
+
+        w.restartToolStripMenuItem->PerformClick();
+        QCOMPARE(w.label_level_value->Text(), QString("1"));
+        click(w.button_request_level);
+        w.textBox[40]->SetText("");
+        w.textBox[41]->SetText("\r\n12");
+        click(w.button1);
+        QVERIFY(incorrect_shown(w));
+        QVERIFY(!correct_shown(w));
+        QCOMPARE(w.completed_array[40], 0);
+        QCOMPARE(w.completed_array[41], 0);
+    }
+
+    // Guards against "Show a Cell" giving up while an empty cell is left.
+    void showACellRevealsTheLastEmptyCellEveryTime() {
+        Form1 w;
+        std::mt19937 random(7);
+        for (int round = 0; round < 300; ++round) {
+            write_board(w, level_array[1]);
+            const int k = 1 + static_cast<int>(random() % 81);
+            w.textBox[k]->SetText("");
+            click(w.button4_show_cell);
+            QCOMPARE(w.textBox[k]->Text(), QString::number(level_array[1][k]));
+        }
+    }
+
+    void showACellFillsOnlyExactlyEmptyCellsAndKeepsTheirFont() {
+        Form1 w;
+        for (int k = 1; k <= 81; ++k) {
+            w.textBox[k]->SetText(k == 5 ? "" : (k % 2 ? "\r\n" : "3"));
+        }
+        QFont small = tk::make_font("Arial", 10);
+        w.textBox[5]->SetFont(small);
+        click(w.button4_show_cell);
+        QCOMPARE(w.textBox[5]->Text(), QString::number(level_array[1][5]));
+        QCOMPARE(w.textBox[5]->Font().family(), QString("Arial"));
+        click(w.button4_show_cell); // nothing empty is left: nothing changes
+        for (int k = 1; k <= 81; ++k) {
+            if (k != 5) {
+                QCOMPARE(w.textBox[k]->Text(), QString(k % 2 ? "\r\n" : "3"));
+            }
+        }
+    }
+
+    // Guards against boards that keep the sudoku rules but break the cages
+    // being reported as solved.
+    void theSolutionWithOnesAndTwosExchangedIsIncorrect() {
+        Form1 w;
+        w.label_level_value->SetText("3");
+        click(w.button4);
+        std::int32_t swapped[82];
+        for (int k = 0; k < 82; ++k) {
+            const std::int32_t d = level_array[3][k];
+            swapped[k] = d == 1 ? 2 : d == 2 ? 1 : d;
+        }
+        write_board(w, swapped);
+        click(w.button1);
+        QVERIFY(incorrect_shown(w));
+        QVERIFY(!correct_shown(w));
+        // The picture and button are on top, the button above its picture.
+        QCOMPARE(w.Controls()[0], w.button_incorrect_solution);
+        QCOMPARE(w.Controls()[1], w.pictureBox_incorrect_solution);
+        click(w.button_incorrect_solution);
+        QVERIFY(!incorrect_shown(w));
+        QCOMPARE(w.Controls().back(), w.button_incorrect_solution);
+        QCOMPARE(w.textBox[1]->Text(), QString::number(swapped[1]));
+    }
+
+    void sudokuUnitsAreCheckedRowsColumnsAndBlocks() {
+        Form1 w;
+        click(w.button1); // the empty board at start
+        QVERIFY(incorrect_shown(w));
+        click(w.button_incorrect_solution);
+
+        // Every row holds 1 to 9, but every column repeats one digit.
+        std::int32_t rows_only[82] = {};
+        for (int k = 1; k <= 81; ++k) {
+            rows_only[k] = (k - 1) % 9 + 1;
+        }
+        write_board(w, rows_only);
+        click(w.button1);
+        QVERIFY(incorrect_shown(w));
+        QCOMPARE(w.verify_rows(), 1);
+        QCOMPARE(w.verify_columns(), 0);
+        QCOMPARE(w.verify_blocks(), 0);
+    }
+
+    void checkVerifyArrayNeedsEachDigitOnce() {
+        Form1 w;
+        w.verify_array = {9, 8, 7, 6, 5, 4, 3, 2, 1};
+        QCOMPARE(w.check_verify_array(), 1);
+        w.verify_array = {1, 2, 3, 4, 5, 6, 7, 8, 8};
+        QCOMPARE(w.check_verify_array(), 0);
+        w.verify_array = {0, 2, 3, 4, 5, 6, 7, 8, 9};
+        QCOMPARE(w.check_verify_array(), 0);
+        w.verify_array = {10, 2, 3, 4, 5, 6, 7, 8, 9};
+        QCOMPARE(w.check_verify_array(), 0);
+    }
+
+    void showAllThenCheckIsCorrectAndContinueStartsTheNextPuzzle() {
+        Form1 w;
+        w.label_level_value->SetText("003");
+        click(w.button_request_level);
+        QCOMPARE(w.label_level_value->Text(), QString("3"));
+        QCOMPARE(w.current_level, 3);
+        for (int k = 1; k <= 81; ++k) {
+            QCOMPARE(w.textBox[k]->Text(), QString::number(level_array[3][k]));
+        }
+        click(w.button1);
+        QVERIFY(correct_shown(w));
+        QCOMPARE(w.Controls()[0], w.button_correct);
+        QCOMPARE(w.Controls()[1], w.pictureBox_correct);
+        click(w.button_correct);
+        QVERIFY(!correct_shown(w));
+        QCOMPARE(w.label_level_value->Text(), QString("4"));
+        QCOMPARE(filled_cells(w).size(), std::size_t{10});
+        QCOMPARE(w.label[1]->Text(), QString::number(sum_label_array[4][1]));
+    }
+
+    void skipOnTheLastPuzzleShowsTheCompletedPanelEveryTime() {
+        Form1 w;
+        w.label_level_value->SetText("114");
+        click(w.button2);
+        QCOMPARE(w.label_level_value->Text(), QString("115"));
+        QCOMPARE(filled_cells(w).size(), std::size_t{10});
+        const auto board = [&w] {
+            QStringList texts;
+            for (int k = 1; k <= 81; ++k) {
+                texts << w.textBox[k]->Text();
+            }
+            return texts;
+        };
+        const QStringList before = board();
+        for (int i = 0; i < 3; ++i) {
+            click(w.button2);
+            QCOMPARE(w.label_level_value->Text(), QString("115"));
+            QVERIFY(w.pictureBox_completed->Visible() && w.button_completed->Visible());
+            QCOMPARE(w.Controls()[0], w.button_completed);
+            QCOMPARE(w.Controls()[1], w.pictureBox_completed);
+        }
+        QCOMPARE(board(), before);
+        click(w.button_completed);
+        QVERIFY(!w.pictureBox_completed->Visible() && !w.button_completed->Visible());
+
+        // A correct check on the last puzzle leads to the completed panel too.
+        click(w.button_request_level);
+        click(w.button1);
+        click(w.button_correct);
+        QVERIFY(w.button_completed->Visible());
+        QCOMPARE(w.label_level_value->Text(), QString("115"));
+    }
+
+    void restartGoesBackToPuzzleOneAndClearCellsKeepsTheColours() {
+        Form1 w;
+        w.label_level_value->SetText("3");
+        click(w.button4);
+        w.restartToolStripMenuItem->PerformClick();
+        QCOMPARE(w.label_level_value->Text(), QString("1"));
+        QCOMPARE(filled_cells(w).size(), std::size_t{10});
+        QCOMPARE(w.label[2]->Text(), QString("14"));
+        click(w.button3);
+        QCOMPARE(filled_cells(w).size(), std::size_t{0});
+        QCOMPARE(w.textBox[1]->BackColor(), colour_of_code(color_array[1][1]));
+        QVERIFY(w.label[2]->Visible());
+    }
+
+    void unlistedColourCodesPaintWhiteAndOnlyTheChosenKind() {
+        Form1 w;
+        w.level_array_size = 0; // nothing loads: the codes below stay
+        w.current_color_array.fill(3);
+        w.current_color_array[1] = 0;
+        w.current_color_array[2] = 9;
+        w.current_color_array[3] = -4;
+        w.color_control(tk::Kind::TextBox);
+        QCOMPARE(w.textBox[1]->BackColor(), QColor(Qt::white));
+        QCOMPARE(w.textBox[2]->BackColor(), QColor(Qt::white));
+        QCOMPARE(w.textBox[3]->BackColor(), QColor(Qt::white));
+        QCOMPARE(w.textBox[4]->BackColor(), QColor(127, 255, 255));
+        QVERIFY(!w.label[4]->BackColor().isValid());
+        QCOMPARE(w.maskedTextBox_select_level->BackColor(), QColor(Qt::white));
+        w.color_control(tk::Kind::Label);
+        QCOMPARE(w.label[4]->BackColor(), QColor(127, 255, 255));
+        QVERIFY(!w.label_level_title->BackColor().isValid());
+    }
+};
+
+QTEST_MAIN(EngineTest)
+#include "engine_test.moc"

@@ -243,8 +243,25 @@ void Form1::InitializeComponent() {
             &Form1::button_incorrect_solution_Click);
 
     // Pen and pencil input in the cells.
+    for (int k = 1; k <= 81; ++k) {
+        connect(textBox[k], &tk::TextBox::Click, this, &Form1::textBox_click);
+        connect(textBox[k], &tk::TextBox::TextChanged, this, &Form1::textBox_text_changed);
+        connect(textBox[k], &tk::TextBox::KeyDown, this, &Form1::textBox_KeyDown);
+        connect(textBox[k], &tk::TextBox::KeyPress, this, &Form1::textBox_KeyPress);
+    }
 
     // The help, puzzle-selection and invalid-number panels.
+    connect(howToPlayToolStripMenuItem, &tk::MenuItem::Click, this,
+            &Form1::howToPlayToolStripMenuItem_Click);
+    connect(selectPuzzleToolStripMenuItem, &tk::MenuItem::Click, this,
+            &Form1::selectPuzzleToolStripMenuItem_Click);
+    connect(button_help_exit, &tk::Button::Click, this, &Form1::button_help_exit_Click);
+    connect(button_level_select_continue, &tk::Button::Click, this,
+            &Form1::button_level_select_continue_Click);
+    connect(button_invalid_puzzle_ok, &tk::Button::Click, this,
+            &Form1::button_invalid_puzzle_ok_Click);
+    connect(maskedTextBox_select_level, &tk::TextBox::KeyPress, this,
+            &Form1::maskedTextBox_select_level_KeyPress);
 
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tallywick"));

@@ -1,0 +1,293 @@
+// Pen and pencil input in the cells, typed and clicked on the real window, and whole games played.
+#include "catalogue/tables.h"
+#include "ui/form1.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <random>
+
+namespace {
+
+const QString prefix = QStringLiteral("\r\n");
+
+bool show_active(Form1& window) {
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
+
+// Keys go where the player's keys go: to the focused widget.
+void type(const QString& text) {
+    QTest::keyClicks(QApplication::focusWidget(), text);
+}
+
+void key(Qt::Key k, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::keyClick(QApplication::focusWidget(), k, modifiers);
+}
+
+// Clicks below the sum label's corner, in the line where pencil marks show.
+void click_cell(Form1& window, int k) {
+    QTest::mouseClick(window.textBox[k], Qt::LeftButton, {}, QPoint(26, 40));
+}
+
+void choose(tk::RadioButton* mode) {
+    QTest::mouseClick(mode, Qt::LeftButton);
+}
+
+// Moves the focus into cell 9 the way the keyboard does: Tab from "Check".
+void tab_into_top_left_cell(Form1& window) {
+    window.button1->setFocus();
+    key(Qt::Key_Tab);
+}
+
+bool is_cell_form(const QString& text) {
+    static const QRegularExpression forms(QStringLiteral("^([1-9]?|\r\n[1-9]{0,9})$"));
+    return forms.match(text).hasMatch();
+}
+
+} // namespace
+
+class CellInputTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Guards against a revealed digit surviving a pen click, and a second digit joining the first.
+    void penClickEmptiesACellAndTakesExactlyOneDigit() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        window.textBox[5]->SetText("7");
+        click_cell(window, 5);
+        QCOMPARE(window.textBox[5]->Text(), QString());
+        QCOMPARE(window.textBox[5]->MaxLength(), 1);
+        type("56");
+        QCOMPARE(window.textBox[5]->Text(), QString("5"));
+        key(Qt::Key_Backspace); // a single digit goes only by clicking again
+        QCOMPARE(window.textBox[5]->Text(), QString("5"));
+    }
+
+    // Guards against marks losing their line-break prefix and against a tenth mark.
+    void pencilMarksFollowTheLineBreakAndBackspaceStopsAtIt() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        choose(window.radioButton1);
+        click_cell(window, 40);
+        tk::TextBox* cell = window.textBox[40];
+        QCOMPARE(cell->Text(), prefix);
+        QCOMPARE(cell->Font().family(), QString("Arial"));
+        type("133");
+        QCOMPARE(cell->Text(), prefix + "133");
+        key(Qt::Key_Backspace);
+        QCOMPARE(cell->Text(), prefix + "13");
+        click_cell(window, 40); // pencil text survives a pencil click
+        QCOMPARE(cell->Text(), prefix + "13");
+        key(Qt::Key_End);
+        for (int i = 0; i < 4; ++i) {
+            key(Qt::Key_Backspace);
+        }
+        QCOMPARE(cell->Text(), prefix);
+        type("1234567899");
+        QCOMPARE(cell->Text(), prefix + "123456789");
+        choose(window.radioButton2); // choosing Pen restyles nothing until the next click
+        QCOMPARE(cell->Font().family(), QString("Arial"));
+    }
+
+    // Guards against stray characters in a cell and Tab moving the focus out of it.
+    void refusedKeysLeaveTheCellAndTheFocusAlone() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        for (tk::RadioButton* mode : {window.radioButton2, window.radioButton1}) {
+            choose(mode);
+            click_cell(window, 23);
+            type("4");
+            const QString before = window.textBox[23]->Text();
+            type("0aZ ");
+            for (const Qt::Key k : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab, Qt::Key_Escape}) {
+                key(k);
+            }
+            key(Qt::Key_Tab, Qt::ShiftModifier);
+            QCOMPARE(window.textBox[23]->Text(), before);
+            QCOMPARE(window.ActiveControl(), window.textBox[23]);
+        }
+    }
+
+    // Guards against one corner cell (the top-left) missing the pencil rewrite.
+    void everyCellRewritesToPencilTextIncludingTheTopLeftCorner() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        choose(window.radioButton1);
+        for (int k = 1; k <= 81; ++k) {
+            window.textBox[k]->setFocus();
+            window.textBox[k]->SetText("57");
+            QCOMPARE(window.textBox[k]->Text(), prefix + "57");
+        }
+        // The rewrite acts on the focused cell, whichever cell changed.
+        window.textBox[30]->setFocus();
+        window.textBox[30]->SetText("\r5");
+        QCOMPARE(window.textBox[30]->Text(), QString("\r5"));
+        window.textBox[30]->SetText("7");
+        QCOMPARE(window.textBox[30]->Text(), prefix);
+        window.textBox[30]->SetText("");
+        window.textBox[31]->SetText("3");
+        QCOMPARE(window.textBox[30]->Text(), prefix);
+    }
+
+    // Guards against a cell reached with Tab keeping its first limit of nine.
+    void aCellReachedWithTabTakesOneAnswerDigitInPen() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        tab_into_top_left_cell(window);
+        QCOMPARE(window.ActiveControl(), window.textBox[9]);
+        type("56");
+        QCOMPARE(window.textBox[9]->Text(), QString("5"));
+    }
+
+    // Guards against pen-mode keys stripping or pushing aside the prefix of marks.
+    void penKeysNeverBreakPencilText() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        choose(window.radioButton1);
+        click_cell(window, 9);
+        type("12");
+        key(Qt::Key_Home); // pencil Delete in front of the prefix keeps the marks too
+        key(Qt::Key_Delete);
+        QCOMPARE(window.textBox[9]->Text(), prefix + "12");
+        choose(window.radioButton2);
+        tab_into_top_left_cell(window);
+        key(Qt::Key_End);
+        type("3");
+        QCOMPARE(window.textBox[9]->Text(), prefix + "123");
+        key(Qt::Key_Home);
+        type("4");
+        key(Qt::Key_Delete);
+        key(Qt::Key_Right);
+        key(Qt::Key_Backspace);
+        QCOMPARE(window.textBox[9]->Text(), prefix + "123");
+        key(Qt::Key_End);
+        key(Qt::Key_Backspace);
+        QCOMPARE(window.textBox[9]->Text(), prefix + "12");
+    }
+
+    // Guards against pastes, middle clicks, drops, menus, undo and input methods
+    // bringing in what typing could not.
+    void pastesPassTheKeyFilterAndNothingElseGetsIn() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        QApplication::clipboard()->setText("a7\r\n05");
+        click_cell(window, 12);
+        key(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(window.textBox[12]->Text(), QString("7"));
+        key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(window.textBox[12]->Text(), QString("7"));
+        choose(window.radioButton1);
+        click_cell(window, 13);
+        key(Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(window.textBox[13]->Text(), prefix + "75");
+        QTest::mouseClick(window.textBox[14], Qt::MiddleButton, {}, QPoint(26, 40));
+        QCOMPARE(window.textBox[14]->Text(), QString());
+        for (int k = 1; k <= 81; ++k) {
+            QVERIFY(!window.textBox[k]->acceptDrops());
+            QCOMPARE(window.textBox[k]->contextMenuPolicy(), Qt::NoContextMenu);
+            QVERIFY(!window.textBox[k]->testAttribute(Qt::WA_InputMethodEnabled));
+        }
+    }
+
+    // Guards against any path of clicks, keys, pastes, mode changes and game
+    // writes leaving a cell outside its three forms. Replay with the seed shown.
+    void randomPlayKeepsEveryCellInItsForm() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        const unsigned seed = std::random_device{}();
+        std::mt19937 random(seed);
+        const auto pick = [&random](int n) { return static_cast<int>(random() % n); };
+        const QStringList clips = {"5", "12", "\r\n3", "a7", "0", "98765432"};
+        const Qt::Key keys[] = {Qt::Key_1,      Qt::Key_5,     Qt::Key_9,      Qt::Key_0,
+                                Qt::Key_A,      Qt::Key_Space, Qt::Key_Return, Qt::Key_Backspace,
+                                Qt::Key_Delete, Qt::Key_Home,  Qt::Key_End,    Qt::Key_Left,
+                                Qt::Key_Right,  Qt::Key_Tab,   Qt::Key_V,      Qt::Key_Insert};
+        for (int step = 0; step < 3000; ++step) {
+            const int k = 1 + pick(81);
+            switch (pick(8)) {
+            case 0:
+                QTest::mouseClick(window.textBox[k], Qt::LeftButton, {},
+                                  QPoint(4 + pick(44), 4 + pick(44)));
+                break;
+            case 1:
+                choose(pick(2) == 0 ? window.radioButton1 : window.radioButton2);
+                break;
+            case 2:
+                window.textBox[k]->setFocus(Qt::TabFocusReason);
+                break;
+            case 3: // the game reveals or clears a cell
+                if (window.textBox[k]->Text().size() < 2) {
+                    window.textBox[k]->SetText(pick(2) ? QString::number(1 + pick(9)) : "");
+                }
+                break;
+            default: { // keys for the focused cell; a focused radio button sits this out
+                if (window.ActiveControl() == nullptr ||
+                    window.ActiveControl()->kind() != tk::Kind::TextBox) {
+                    break;
+                }
+                QApplication::clipboard()->setText(clips[pick(static_cast<int>(clips.size()))]);
+                const Qt::Key press = keys[pick(static_cast<int>(std::size(keys)))];
+                key(press, press == Qt::Key_V                        ? Qt::ControlModifier
+                           : press == Qt::Key_Insert || pick(4) == 0 ? Qt::ShiftModifier
+                                                                     : Qt::NoModifier);
+            }
+            }
+            for (int c = 1; c <= 81; ++c) {
+                QVERIFY2(is_cell_form(window.textBox[c]->Text()),
+                         qPrintable(QString("seed %1 step %2 cell %3").arg(seed).arg(step).arg(c)));
+            }
+        }
+    }
+
+    // Guards against typed answers not reaching the check, and Continue not
+    // moving on to the next puzzle.
+    void twoGamesPlayedByTypingEndToEnd() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        for (int n : {1, 2}) {
+            QCOMPARE(window.label_level_value->Text(), QString::number(n));
+            QTest::mouseClick(window.button4, Qt::LeftButton);
+            int wrong_cell = 0;
+            for (int k = 1; k <= 81; ++k) {
+                const QString answer = QString::number(level_array[n][k]);
+                if (!window.textBox[k]->Text().isEmpty()) {
+                    QCOMPARE(window.textBox[k]->Text(), answer);
+                    continue;
+                }
+                click_cell(window, k);
+                // The second game gets one wrong digit, put right after the check.
+                wrong_cell = n == 2 && wrong_cell == 0 ? k : wrong_cell;
+                type(k == wrong_cell ? QString::number(level_array[n][k] % 9 + 1) : answer);
+            }
+            if (wrong_cell != 0) {
+                QTest::mouseClick(window.button1, Qt::LeftButton);
+                QVERIFY(window.button_incorrect_solution->isVisible());
+                QVERIFY(!window.button_correct->isVisible());
+                QTest::mouseClick(window.button_incorrect_solution, Qt::LeftButton);
+                click_cell(window, wrong_cell);
+                type(QString::number(level_array[n][wrong_cell]));
+            }
+            QTest::mouseClick(window.button1, Qt::LeftButton);
+            QVERIFY(window.button_correct->isVisible());
+            QCOMPARE(window.Controls().front(), window.button_correct);
+            QTest::mouseClick(window.button_correct, Qt::LeftButton);
+            QVERIFY(!window.button_correct->isVisible());
+            QCOMPARE(window.label_level_value->Text(), QString::number(n + 1));
+            int revealed = 0;
+            for (int k = 1; k <= 81; ++k) {
+                const QString text = window.textBox[k]->Text();
+                QVERIFY(text.isEmpty() || text == QString::number(level_array[n + 1][k]));
+                revealed += text.isEmpty() ? 0 : 1;
+            }
+            QCOMPARE(revealed, 10); // "Normal" reveals ten cells
+        }
+    }
+};
+
+QTEST_MAIN(CellInputTest)
+#include "cell_input_test.moc"

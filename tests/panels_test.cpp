@@ -1,0 +1,165 @@
+// The help, puzzle-selection and invalid-number panels, driven with real clicks and keys.
+#include "catalogue/tables.h"
+#include "ui/form1.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QRegularExpression>
+#include <QTest>
+
+namespace {
+
+bool show_active(Form1& window) {
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
+
+QStringList top_names(const Form1& window, int count) {
+    QStringList names;
+    for (int i = 0; i < count; ++i) {
+        names << window.Controls()[i]->Name();
+    }
+    return names;
+}
+
+QStringList bottom_names(const Form1& window, int count) {
+    QStringList names;
+    const int size = static_cast<int>(window.Controls().size());
+    for (int i = size - count; i < size; ++i) {
+        names << window.Controls()[i]->Name();
+    }
+    return names;
+}
+
+void click(QWidget* widget) {
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+// Opens "Select Puzzle" and enters the text: digits are typed, anything else
+// is pasted, since typing could not put it in.
+void enter_number(Form1& window, const QString& text) {
+    window.selectPuzzleToolStripMenuItem->PerformClick();
+    const bool digits = !text.contains(QRegularExpression("[^0-9]"));
+    if (digits) {
+        QTest::keyClicks(QApplication::focusWidget(), text);
+    } else {
+        QApplication::clipboard()->setText(text);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+    }
+    QCOMPARE(window.maskedTextBox_select_level->Text(), text);
+}
+
+const QStringList selection_panel = {"button_level_select_continue", "maskedTextBox_select_level",
+                                     "pictureBox_select_level"};
+const QStringList invalid_panel = {"button_invalid_puzzle_ok", "pictureBox_invalid_number"};
+
+} // namespace
+
+class PanelsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Guards against a second "How to play" stacking a second panel, or one
+    // Continue leaving part of it behind.
+    void helpOpensOnTopOnceAndOneContinueClosesIt() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        window.howToPlayToolStripMenuItem->PerformClick();
+        window.howToPlayToolStripMenuItem->PerformClick();
+        QCOMPARE(top_names(window, 2),
+                 QStringList({"button_help_exit", "pictureBox_help_background"}));
+        QVERIFY(window.button_help_exit->isVisible());
+        click(window.button_help_exit);
+        QCOMPARE(bottom_names(window, 2),
+                 QStringList({"pictureBox_help_background", "button_help_exit"}));
+        QVERIFY(!window.pictureBox_help_background->Visible());
+        QVERIFY(!window.button_help_exit->Visible());
+        QVERIFY(window.button_help_exit->Enabled());
+    }
+
+    // Guards against unacceptable numbers (unreadable ones included) ending the
+    // program, changing the puzzle or closing the selection panel.
+    void unacceptableNumbersAreRefusedThroughTheInvalidPanel() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        window.textBox[3]->SetText("8");
+        for (const char* text :
+             {"0", "116", "", "99999999999", "4294967297", "12a", "+5", " 7", "-1"}) {
+            enter_number(window, text);
+            click(window.button_level_select_continue);
+            QCOMPARE(top_names(window, 5), invalid_panel + selection_panel);
+            QVERIFY(window.button_invalid_puzzle_ok->isEnabled());
+            QCOMPARE(window.maskedTextBox_select_level->Text(), QString());
+            QCOMPARE(window.label_level_value->Text(), QString("1"));
+            QCOMPARE(window.textBox[3]->Text(), QString("8"));
+            click(window.button_invalid_puzzle_ok);
+            QCOMPARE(bottom_names(window, 2),
+                     QStringList({"pictureBox_invalid_number", "button_invalid_puzzle_ok"}));
+            QVERIFY(!window.button_invalid_puzzle_ok->Visible());
+            QVERIFY(!window.button_invalid_puzzle_ok->Enabled());
+            QVERIFY(window.button_level_select_continue->isVisible());
+        }
+    }
+
+    // Guards against Enter or letters slipping past the field's filter, and
+    // against reopening losing what was typed.
+    void theFieldTakesDigitsOnlyAndOnlyOkConfirms() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        window.selectPuzzleToolStripMenuItem->PerformClick();
+        QCOMPARE(top_names(window, 3), selection_panel);
+        QVERIFY(window.maskedTextBox_select_level->Enabled());
+        QCOMPARE(window.ActiveControl(), window.maskedTextBox_select_level);
+        QTest::keyClicks(window.maskedTextBox_select_level, "1x 4");
+        QTest::keyClick(window.maskedTextBox_select_level, Qt::Key_Return);
+        QTest::keyClick(window.maskedTextBox_select_level, Qt::Key_Enter);
+        QCOMPARE(window.maskedTextBox_select_level->Text(), QString("14"));
+        QVERIFY(window.maskedTextBox_select_level->isVisible());
+        QCOMPARE(window.label_level_value->Text(), QString("1"));
+
+        // Help covers the selection panel and Continue uncovers it unchanged.
+        window.howToPlayToolStripMenuItem->PerformClick();
+        click(window.button_help_exit);
+        QCOMPARE(top_names(window, 3), selection_panel);
+        window.selectPuzzleToolStripMenuItem->PerformClick();
+        QCOMPARE(window.maskedTextBox_select_level->Text(), QString("14"));
+    }
+
+    // Guards against an accepted number being normalised, the panel staying
+    // open, or the chosen puzzle not starting; and against accepting closing
+    // the invalid-number panel, which only its own OK does.
+    void acceptedNumbersStartThatPuzzleShownAsTyped() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        enter_number(window, "0");
+        click(window.button_level_select_continue);
+        window.selectPuzzleToolStripMenuItem->PerformClick();
+        QCOMPARE(top_names(window, 5), selection_panel + invalid_panel);
+        for (const char* text : {"1", "115", "05"}) {
+            enter_number(window, text);
+            click(window.button_level_select_continue);
+            QCOMPARE(window.label_level_value->Text(), QString(text));
+            QCOMPARE(bottom_names(window, 3),
+                     QStringList({"pictureBox_select_level", "maskedTextBox_select_level",
+                                  "button_level_select_continue"}));
+            QVERIFY(!window.maskedTextBox_select_level->Visible());
+            QVERIFY(!window.maskedTextBox_select_level->Enabled());
+            QCOMPARE(window.maskedTextBox_select_level->Text(), QString());
+            const int n = QString(text).toInt();
+            int revealed = 0;
+            for (int k = 1; k <= 81; ++k) {
+                const QString cell = window.textBox[k]->Text();
+                QVERIFY(cell.isEmpty() || cell == QString::number(level_array[n][k]));
+                revealed += cell.isEmpty() ? 0 : 1;
+            }
+            QCOMPARE(revealed, 10);
+        }
+        QVERIFY(window.button_invalid_puzzle_ok->isVisible());
+        click(window.button_invalid_puzzle_ok);
+        QVERIFY(!window.button_invalid_puzzle_ok->isVisible());
+    }
+};
+
+QTEST_MAIN(PanelsTest)
+#include "panels_test.moc"

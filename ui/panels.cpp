@@ -1,0 +1,107 @@
+// The help, puzzle-selection and invalid-number panels, and choosing a puzzle by its number.
+#include "ui/form1.h"
+
+#include <algorithm>
+
+namespace {
+
+// Shows one control of a panel on top of everything shown before it. The
+// selection and invalid-number panels are disabled while hidden, so they are
+// enabled first.
+void raise_panel_control(tk::Control& control, bool enable) {
+    if (enable) {
+        control.SetEnabled(true);
+    }
+    control.SetVisible(true);
+    control.BringToFront();
+}
+
+// Hides one control of a panel that is enabled only while shown.
+void drop_panel_control(tk::Control& control) {
+    control.SetEnabled(false);
+    control.SetVisible(false);
+    control.SendToBack();
+}
+
+bool is_decimal_digit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+} // namespace
+
+void Form1::howToPlayToolStripMenuItem_Click() {
+    raise_panel_control(*pictureBox_help_background, false);
+    raise_panel_control(*button_help_exit, false);
+}
+
+void Form1::button_help_exit_Click() {
+    pictureBox_help_background->SendToBack();
+    button_help_exit->SendToBack();
+    pictureBox_help_background->SetVisible(false);
+    button_help_exit->SetVisible(false);
+}
+
+void Form1::selectPuzzleToolStripMenuItem_Click() {
+    // The field keeps what was typed so far; there is no cancel, so the panel
+    // stays until a number is accepted.
+    raise_panel_control(*pictureBox_select_level, true);
+    raise_panel_control(*maskedTextBox_select_level, true);
+    raise_panel_control(*button_level_select_continue, true);
+    maskedTextBox_select_level->Focus();
+}
+
+void Form1::maskedTextBox_select_level_KeyPress(tk::KeyPressEventArgs& e) {
+    // Digits and backspace only; Enter is refused too, so only "OK" confirms.
+    e.Handled = !is_decimal_digit(e.KeyChar) && e.KeyChar != QChar(8);
+}
+
+void Form1::button_level_select_continue_Click() {
+    if (check_level_select_number() == 0) {
+        level_select_number_is_bad();
+        return;
+    }
+    // The number is shown as typed, leading zeros and all.
+    label_level_value->SetText(maskedTextBox_select_level->Text());
+    drop_panel_control(*pictureBox_select_level);
+    drop_panel_control(*maskedTextBox_select_level);
+    drop_panel_control(*button_level_select_continue);
+    maskedTextBox_select_level->SetText(QString());
+    start_game();
+}
+
+std::int32_t Form1::check_level_select_number() {
+    const QString text = maskedTextBox_select_level->Text();
+    if (text.isEmpty()) {
+        return 0;
+    }
+    // Typing lets only digits in, but a paste goes into the field unfiltered:
+    // signs, spaces, letters and numbers past the 32-bit range are no puzzle
+    // number either, and are refused like any other.
+    if (!std::all_of(text.begin(), text.end(), is_decimal_digit)) {
+        return 0;
+    }
+    bool fits = false;
+    const std::int32_t value = text.toInt(&fits, 10);
+    if (!fits) {
+        return 0;
+    }
+    if (value >= level_array_size) {
+        return 0;
+    }
+    if (value <= 0) {
+        return 0;
+    }
+    return 1;
+}
+
+void Form1::level_select_number_is_bad() {
+    // The selection panel stays open underneath; the game is not touched.
+    raise_panel_control(*pictureBox_invalid_number, true);
+    raise_panel_control(*button_invalid_puzzle_ok, true);
+    maskedTextBox_select_level->SetText(QString());
+}
+
+void Form1::button_invalid_puzzle_ok_Click() {
+    drop_panel_control(*pictureBox_invalid_number);
+    drop_panel_control(*button_invalid_puzzle_ok);
+}

@@ -51,12 +51,22 @@ public:
     Search(std::vector<SumRule> rules, int limit, std::int64_t budget)
         : rules_(std::move(rules)), limit_(limit), budget_(budget) {
         remaining_.resize(rules_.size());
+        queue_.resize(rules_.size());
+        queued_.resize(rules_.size());
         open_.resize(rules_.size());
         for (std::size_t k = 0; k < rules_.size(); ++k) {
             remaining_[k] = rules_[k].sum;
             open_[k] = static_cast<int>(rules_[k].cells.size());
             for (int i : rules_[k].cells) {
                 rules_of_cell_[i].push_back(static_cast<int>(k));
+            }
+        }
+        for (int i = 0; i < cell_count; ++i) {
+            for (int j = 0; j < cell_count; ++j) {
+                if (i != j && (row_of(i) == row_of(j) || place_of(i) == place_of(j) ||
+                               block_of(i) == block_of(j))) {
+                    peers_[i].push_back(j);
+                }
             }
         }
         for (int u = 0; u < 27; ++u) {
@@ -77,7 +87,10 @@ public:
                 return result_; // no digits 1 to 9 can make this sum
             }
         }
-        search();
+        std::array<unsigned, cell_count> cand;
+        if (narrow_all(cand)) {
+            search(cand);
+        }
         return result_;
     }
 
@@ -111,74 +124,220 @@ private:
         }
     }
 
-    // Narrows every empty cell's candidates by its row, column and block and by the sum
-    // bounds of its rules; false when some cell or rule can no longer be satisfied.
-    bool narrow(std::array<unsigned, cell_count>& cand) {
-        for (int i = 0; i < cell_count; ++i) {
-            if (value_[i] == 0) {
-                cand[i] =
-                    all_digits & ~(rows_[row_of(i)] | places_[place_of(i)] | blocks_[block_of(i)]);
-                if (cand[i] == 0) {
-                    return false;
-                }
-            } else {
-                cand[i] = 0;
-            }
+    void enqueue(int r) {
+        if (queued_[r] != stamp_) {
+            queued_[r] = stamp_;
+            queue_[(head_ + count_) % queue_.size()] = r;
+            ++count_;
         }
-        for (int pass = 0; pass < 4; ++pass) {
-            bool changed = false;
-            for (std::size_t k = 0; k < rules_.size(); ++k) {
-                if (open_[k] == 0) {
-                    continue;
-                }
-                int low = 0;
-                int high = 0;
-                for (int i : rules_[k].cells) {
-                    if (value_[i] == 0) {
-                        low += lowest_digit(cand[i]);
-                        high += highest_digit(cand[i]);
-                    }
-                }
-                int rest = remaining_[k];
-                if (rest < low || rest > high) {
-                    return false;
-                }
-                for (int i : rules_[k].cells) {
-                    if (value_[i] != 0) {
-                        continue;
-                    }
-                    int lo = rest - (high - highest_digit(cand[i]));
-                    int hi = rest - (low - lowest_digit(cand[i]));
-                    unsigned narrowed = cand[i] & range_mask(lo, hi);
-                    if (narrowed != cand[i]) {
-                        if (narrowed == 0) {
-                            return false;
-                        }
-                        low += lowest_digit(narrowed) - lowest_digit(cand[i]);
-                        high += highest_digit(narrowed) - highest_digit(cand[i]);
-                        cand[i] = narrowed;
-                        changed = true;
-                    }
-                }
-            }
-            if (!changed) {
-                break;
-            }
+    }
+
+    // Takes `bits` from an open cell's candidates and wakes its rules; false when none is left.
+    bool take(int i, unsigned bits, std::array<unsigned, cell_count>& cand) {
+        if (value_[i] != 0 || (cand[i] & bits) == 0) {
+            return true;
+        }
+        cand[i] &= ~bits;
+        if (cand[i] == 0) {
+            return false;
+        }
+        if (std::popcount(cand[i]) == 1) {
+            single_stack_[singles_++] = i;
+        }
+        for (int r : rules_of_cell_[i]) {
+            enqueue(r);
         }
         return true;
     }
 
-    void search() {
+    // Runs the waiting rules until none of their cells changes any more. A cell down to one
+    // digit takes that digit from its row, column and block. False on a dead end.
+    bool settle(std::array<unsigned, cell_count>& cand) {
+        for (;;) {
+            while (singles_ > 0) {
+                const int i = single_stack_[--singles_];
+                if (value_[i] != 0) {
+                    continue;
+                }
+                for (int peer : peers_[i]) {
+                    if (!take(peer, cand[i], cand)) {
+                        return false;
+                    }
+                }
+            }
+            if (count_ == 0) {
+                return true;
+            }
+            const int k = queue_[head_];
+            head_ = (head_ + 1) % static_cast<int>(queue_.size());
+            --count_;
+            queued_[k] = 0;
+            const std::vector<int>& cells = rules_[k].cells;
+            for (std::size_t n = 0; n < cells.size(); ++n) {
+                before_[n] = cand[cells[n]];
+            }
+            if (!narrow_rule(k, cand)) {
+                return false;
+            }
+            for (std::size_t n = 0; n < cells.size(); ++n) {
+                const int i = cells[n];
+                if (before_[n] == cand[i]) {
+                    continue;
+                }
+                for (int r : rules_of_cell_[i]) {
+                    enqueue(r);
+                }
+                if (std::popcount(cand[i]) == 1) {
+                    single_stack_[singles_++] = i;
+                }
+            }
+        }
+    }
+
+    // Candidates of the empty board before the search starts: every rule runs once.
+    bool narrow_all(std::array<unsigned, cell_count>& cand) {
+        start_round();
+        for (int i = 0; i < cell_count; ++i) {
+            cand[i] = value_[i] == 0 ? all_digits : 0;
+        }
+        for (std::size_t k = 0; k < rules_.size(); ++k) {
+            enqueue(static_cast<int>(k));
+        }
+        return settle(cand);
+    }
+
+    // Candidates after digit d went into cell i, from those of the position before.
+    bool narrow_after(int i, int d, std::array<unsigned, cell_count>& cand) {
+        start_round();
+        cand[i] = 0;
+        for (int peer : peers_[i]) {
+            if (!take(peer, 1u << (d - 1), cand)) {
+                return false;
+            }
+        }
+        for (int r : rules_of_cell_[i]) {
+            enqueue(r);
+        }
+        return settle(cand);
+    }
+
+    void start_round() {
+        ++stamp_;
+        head_ = 0;
+        count_ = 0;
+        singles_ = 0;
+    }
+
+    // Narrows the open cells of one rule: first by the least and most its other cells can
+    // add, then, when few fillings are possible, to the digits some filling uses.
+    bool narrow_rule(int k, std::array<unsigned, cell_count>& cand) {
+        int low = 0;
+        int high = 0;
+        for (int i : rules_[k].cells) {
+            if (value_[i] == 0) {
+                low += lowest_digit(cand[i]);
+                high += highest_digit(cand[i]);
+            }
+        }
+        const int rest = remaining_[k];
+        if (rest < low || rest > high) {
+            return false;
+        }
+        int ways = 1;
+        int open = 0;
+        for (int i : rules_[k].cells) {
+            if (value_[i] != 0) {
+                continue;
+            }
+            ++open;
+            const int lo = rest - (high - highest_digit(cand[i]));
+            const int hi = rest - (low - lowest_digit(cand[i]));
+            const unsigned narrowed = cand[i] & range_mask(lo, hi);
+            if (narrowed != cand[i]) {
+                if (narrowed == 0) {
+                    return false;
+                }
+                low += lowest_digit(narrowed) - lowest_digit(cand[i]);
+                high += highest_digit(narrowed) - highest_digit(cand[i]);
+                cand[i] = narrowed;
+            }
+            ways = std::min(ways * std::popcount(cand[i]), enumeration_limit + 1);
+        }
+        if (ways > 1 && ways <= enumeration_limit && open <= max_enumerated_cells) {
+            return keep_supported(rules_[k], rest, cand) >= 0;
+        }
+        return true;
+    }
+
+    // Keeps only the digits that take part in some filling of the rule's open cells, where the
+    // digits add up to what is left and cells sharing a row, column or block differ. Returns
+    // -1 when there is no such filling, 1 when a candidate went, 0 otherwise.
+    int keep_supported(const SumRule& rule, int rest, std::array<unsigned, cell_count>& cand) {
+        open_count_ = 0;
+        for (int i : rule.cells) {
+            if (value_[i] == 0) {
+                open_cells_[open_count_++] = i;
+            }
+        }
+        low_from_[open_count_] = 0;
+        high_from_[open_count_] = 0;
+        for (int n = open_count_ - 1; n >= 0; --n) {
+            low_from_[n] = low_from_[n + 1] + lowest_digit(cand[open_cells_[n]]);
+            high_from_[n] = high_from_[n + 1] + highest_digit(cand[open_cells_[n]]);
+            clashes_[n] = 0;
+            for (int m = 0; m < n; ++m) {
+                int a = open_cells_[n];
+                int b = open_cells_[m];
+                if (row_of(a) == row_of(b) || place_of(a) == place_of(b) ||
+                    block_of(a) == block_of(b)) {
+                    clashes_[n] |= 1u << m;
+                }
+            }
+            supported_[n] = 0;
+        }
+        enumerate(0, rest, cand);
+        int result = 0;
+        for (int n = 0; n < open_count_; ++n) {
+            unsigned& c = cand[open_cells_[n]];
+            if (supported_[n] == 0) {
+                return -1;
+            }
+            if (supported_[n] != c) {
+                c = supported_[n];
+                result = 1;
+            }
+        }
+        return result;
+    }
+
+    void enumerate(int n, int rest, const std::array<unsigned, cell_count>& cand) {
+        if (rest < low_from_[n] || rest > high_from_[n]) {
+            return;
+        }
+        if (n == open_count_) {
+            for (int m = 0; m < open_count_; ++m) {
+                supported_[m] |= 1u << (chosen_[m] - 1);
+            }
+            return;
+        }
+        unsigned allowed = cand[open_cells_[n]];
+        for (unsigned mask = clashes_[n]; mask != 0; mask &= mask - 1) {
+            allowed &= ~(1u << (chosen_[std::countr_zero(mask)] - 1));
+        }
+        for (; allowed != 0; allowed &= allowed - 1) {
+            chosen_[n] = lowest_digit(allowed);
+            enumerate(n + 1, rest - chosen_[n], cand);
+        }
+    }
+
+    // Searches on from a position whose candidates `cand` are already narrowed.
+    void search(std::array<unsigned, cell_count>& cand) {
         if (result_.count >= limit_ || result_.aborted) {
             return;
         }
         ++result_.nodes;
         if (budget_ > 0 && result_.nodes > budget_) {
             result_.aborted = true;
-            return;
-        }
-        std::array<unsigned, cell_count> cand;
-        if (!narrow(cand)) {
             return;
         }
         // Most constrained cell first.
@@ -241,8 +400,9 @@ private:
         }
         for (unsigned mask = cand[best]; mask != 0; mask &= mask - 1) {
             int d = lowest_digit(mask);
-            if (place(best, d)) {
-                search();
+            std::array<unsigned, cell_count> next = cand;
+            if (place(best, d) && narrow_after(best, d, next)) {
+                search(next);
             }
             unplace(best, d);
             if (result_.count >= limit_ || result_.aborted) {
@@ -264,6 +424,25 @@ private:
     std::array<unsigned, 9> places_{};
     std::array<unsigned, 9> blocks_{};
     SolveResult result_;
+    // Scratch space of keep_supported.
+    static constexpr int enumeration_limit = 729;
+    static constexpr int max_enumerated_cells = 16;
+    std::vector<int> queue_;
+    std::vector<unsigned> queued_;
+    unsigned stamp_ = 0;
+    int head_ = 0;
+    int count_ = 0;
+    int singles_ = 0;
+    std::array<unsigned, cell_count> before_{};
+    std::array<int, cell_count * 20> single_stack_{};
+    std::array<std::vector<int>, cell_count> peers_;
+    int open_count_ = 0;
+    std::array<int, cell_count> open_cells_{};
+    std::array<int, cell_count + 1> low_from_{};
+    std::array<int, cell_count + 1> high_from_{};
+    std::array<unsigned, cell_count> clashes_{};
+    std::array<unsigned, cell_count> supported_{};
+    std::array<int, cell_count> chosen_{};
 };
 
 // The rules a row, column or block adds: its cells outside the cages that lie wholly

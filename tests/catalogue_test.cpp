@@ -301,6 +301,13 @@ private slots:
                 sums.insert(cage.sum);
             }
         }
+        QString sizes_text;
+        for (const auto& [size, count] : sizes) {
+            sizes_text += QStringLiteral(" %1:%2").arg(size).arg(count);
+        }
+        qInfo("%d cages, %d to %d per puzzle; sizes%s; sums %d to %d, %d distinct", total, fewest,
+              most, qPrintable(sizes_text), sums.empty() ? 0 : *sums.begin(),
+              sums.empty() ? 0 : *sums.rbegin(), static_cast<int>(sums.size()));
         QCOMPARE(total, 3146);
         QCOMPARE(fewest, 23);
         QCOMPARE(most, 39);
@@ -335,6 +342,11 @@ private slots:
                 with_eight.insert(p);
             }
         }
+        QString counts_text;
+        for (const auto& [codes, count] : puzzles_with) {
+            counts_text += QStringLiteral(" %1 codes in %2;").arg(codes).arg(count);
+        }
+        qInfo("%s", qPrintable(counts_text));
         const std::map<int, int> expected = {{4, 1}, {5, 29}, {6, 83}, {7, 1}, {8, 2}};
         QCOMPARE(puzzles_with, expected);
         QVERIFY(!with_four.empty());

@@ -1,4 +1,4 @@
-// Exact killer-sudoku solver: depth-first search over bitmask candidates with sum bounds.
+// Exact killer-sudoku solver: depth-first search over bitmask candidates narrowed by the sums.
 #include "solver.h"
 
 #include <algorithm>
@@ -95,12 +95,9 @@ public:
     }
 
 private:
+    // Puts digit d in cell i; false when that completes a rule with the wrong sum.
     bool place(int i, int d) {
-        unsigned bit = 1u << (d - 1);
         value_[i] = d;
-        rows_[row_of(i)] |= bit;
-        places_[place_of(i)] |= bit;
-        blocks_[block_of(i)] |= bit;
         bool ok = true;
         for (int k : rules_of_cell_[i]) {
             remaining_[k] -= d;
@@ -113,11 +110,7 @@ private:
     }
 
     void unplace(int i, int d) {
-        unsigned bit = 1u << (d - 1);
         value_[i] = 0;
-        rows_[row_of(i)] &= ~bit;
-        places_[place_of(i)] &= ~bit;
-        blocks_[block_of(i)] &= ~bit;
         for (int k : rules_of_cell_[i]) {
             remaining_[k] += d;
             ++open_[k];
@@ -420,9 +413,6 @@ private:
     std::array<std::array<int, 9>, 27> units_{};
     std::array<int, 9> block_fill_{};
     std::array<int, cell_count> value_{};
-    std::array<unsigned, 9> rows_{};
-    std::array<unsigned, 9> places_{};
-    std::array<unsigned, 9> blocks_{};
     SolveResult result_;
     // Scratch space of keep_supported.
     static constexpr int enumeration_limit = 729;

@@ -75,8 +75,12 @@ void Control::apply_palette() {
     }
     if (fore_color_.isValid()) {
         palette.setColor(QPalette::WindowText, fore_color_);
-        palette.setColor(QPalette::Text, fore_color_);
         palette.setColor(QPalette::ButtonText, fore_color_);
+        // A radio button draws its mark in the text colour on a white face:
+        // only its caption takes the control's colour.
+        if (kind_ != Kind::RadioButton) {
+            palette.setColor(QPalette::Text, fore_color_);
+        }
     }
     w->setPalette(palette);
     w->setAutoFillBackground(back_color_.isValid());

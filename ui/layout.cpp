@@ -2,6 +2,8 @@
 // wiring.
 #include "ui/form1.h"
 
+#include "resources/resource_set.h"
+
 #include <QString>
 
 namespace {
@@ -139,6 +141,8 @@ void Form1::InitializeComponent() {
     };
     pictureBox_black_background = picture("pictureBox_black_background", {54, 48, 468, 468}, false);
     pictureBox_black_background->SetTabIndex(265);
+    pictureBox_black_background->SetImage(
+        resource_set::picture(u"pictureBox_black_background.Image"));
 
     // Every overlay control starts hidden; those of the puzzle-selection and
     // invalid-number panels are also disabled until their panel is shown.
@@ -170,6 +174,23 @@ void Form1::InitializeComponent() {
         button("button_invalid_puzzle_ok", "OK", {228, 296, 87, 26},
                tk::make_font(QStringLiteral("Bradley Hand ITC"), 11.25), 270);
 
+    // Each picture comes from the window's resource set by the key of the
+    // control that shows it.
+    const struct {
+        tk::PictureBox* box;
+        const char16_t* key;
+    } pictures[] = {
+        {pictureBox_help_background, u"pictureBox_help_background.Image"},
+        {pictureBox_completed, u"pictureBox_completed.Image"},
+        {pictureBox_incorrect_solution, u"pictureBox_incorrect_solution.Image"},
+        {pictureBox_correct, u"pictureBox_correct.Image"},
+        {pictureBox_select_level, u"pictureBox_select_level.Image"},
+        {pictureBox_invalid_number, u"pictureBox_invalid_number.Image"},
+    };
+    for (const auto& p : pictures) {
+        p.box->SetImage(resource_set::picture(p.key));
+    }
+
     const Overlay overlays[] = {
         {pictureBox_help_background, 257, false},
         {button_help_exit, 258, false},
@@ -194,6 +215,9 @@ void Form1::InitializeComponent() {
     // ---- the window --------------------------------------------------------
     // The client area is 792 by 566. The desktop's frame adds about 8 by 34
     // pixels round it, so the outer size stays between 100 by 100 and 800 by 600.
+    set_background_image(resource_set::picture(u"$this.BackgroundImage"));
+    menuStrip1->set_background_image(resource_set::picture(u"menuStrip1.BackgroundImage"));
+    setWindowIcon(resource_set::icon(u"$this.Icon"));
     resize(792, 566);
     setMaximumSize(792, 566);
     setMinimumSize(92, 66);

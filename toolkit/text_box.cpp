@@ -231,15 +231,41 @@ int TextBox::line_top(int line, int line_count) const {
     return (height() - block) / 2 + line * metrics.lineSpacing();
 }
 
+std::vector<TextBox::Row> TextBox::rows() const {
+    const QFontMetrics metrics(font());
+    // Two pixels of border and margin on each side.
+    const int room = width() - 4;
+    std::vector<Row> result;
+    int start = 0;
+    for (const QString& line : lines_of(text_)) {
+        int row_start = 0;
+        do {
+            int length = static_cast<int>(line.size()) - row_start;
+            if (multiline_) {
+                // At least one character a row, so a too-narrow box still ends.
+                while (length > 1 &&
+                       metrics.horizontalAdvance(line.mid(row_start, length)) > room) {
+                    --length;
+                }
+            }
+            const bool ends_line = row_start + length == line.size();
+            result.push_back({start + row_start, length, ends_line});
+            row_start += length;
+        } while (row_start < line.size());
+        start += static_cast<int>(line.size()) + 2;
+    }
+    return result;
+}
+
 int TextBox::caret_at(const QPoint& point) const {
     const QFontMetrics metrics(font());
-    const QStringList lines = lines_of(text_);
-    int start = 0;
-    for (int i = 0; i < lines.size(); ++i) {
-        const QString& line = lines[i];
-        const int top = line_top(i, static_cast<int>(lines.size()));
-        const bool last = i + 1 == lines.size();
-        if (point.y() < top + metrics.lineSpacing() || last) {
+    const std::vector<Row> all = rows();
+    const int count = static_cast<int>(all.size());
+    for (int i = 0; i < count; ++i) {
+        const Row& row = all[i];
+        const QString line = text_.mid(row.start, row.length);
+        const int top = line_top(i, count);
+        if (point.y() < top + metrics.lineSpacing() || i + 1 == count) {
             const int left = (width() - metrics.horizontalAdvance(line)) / 2;
             int best = 0;
             for (int j = 1; j <= line.size(); ++j) {
@@ -249,9 +275,8 @@ int TextBox::caret_at(const QPoint& point) const {
                     best = j;
                 }
             }
-            return start + best;
+            return row.start + best;
         }
-        start += static_cast<int>(line.size()) + 2;
     }
     return static_cast<int>(text_.size());
 }
@@ -266,18 +291,21 @@ void TextBox::paintEvent(QPaintEvent*) {
     painter.setFont(font());
     painter.setPen(ForeColor().isValid() ? ForeColor() : palette().color(QPalette::Text));
     const QFontMetrics metrics(font());
-    const QStringList lines = lines_of(text_);
-    int start = 0;
-    for (int i = 0; i < lines.size(); ++i) {
-        const QString& line = lines[i];
-        const int top = line_top(i, static_cast<int>(lines.size()));
+    const std::vector<Row> all = rows();
+    const int count = static_cast<int>(all.size());
+    for (int i = 0; i < count; ++i) {
+        const Row& row = all[i];
+        const QString line = text_.mid(row.start, row.length);
+        const int top = line_top(i, count);
         const int left = (width() - metrics.horizontalAdvance(line)) / 2;
         painter.drawText(left, top + metrics.ascent(), line);
-        if (hasFocus() && caret_ >= start && caret_ <= start + line.size()) {
-            const int x = left + metrics.horizontalAdvance(line.left(caret_ - start));
+        // A caret where one row wraps into the next is drawn at the next row's start.
+        const int end = row.start + row.length;
+        if (hasFocus() && caret_ >= row.start &&
+            (caret_ < end || (caret_ == end && row.ends_line))) {
+            const int x = left + metrics.horizontalAdvance(line.left(caret_ - row.start));
             painter.drawLine(x, top + 1, x, top + metrics.height() - 1);
         }
-        start += static_cast<int>(line.size()) + 2;
     }
 }
 

@@ -6,10 +6,14 @@
 
 #include <QWidget>
 
+#include <vector>
+
 namespace tk {
 
 // A text box that keeps its text exactly as set: "\r\n5" reads back as those
-// three characters. Multi-line boxes show each "\r\n"-separated line centred.
+// three characters. Multi-line boxes show each "\r\n"-separated line centred,
+// and wrap a line too wide for the box onto further rows at a character (the
+// text itself is not changed).
 //
 // Guarantees:
 // - TextChanged is raised after every change of the text, typed or set by the
@@ -76,6 +80,13 @@ private:
     void erase_before_caret();
     void erase_after_caret();
     void move_caret(int delta);
+    // One drawn row: a stretch of the text with no line break in it.
+    struct Row {
+        int start;
+        int length;
+        bool ends_line; // the last row of its line
+    };
+    std::vector<Row> rows() const;
     int caret_at(const QPoint& point) const;
     int line_top(int line, int line_count) const;
 

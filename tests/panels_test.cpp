@@ -15,21 +15,14 @@ bool show_active(Form1& window) {
     return QTest::qWaitForWindowActive(&window);
 }
 
-QStringList top_names(const Form1& window, int count) {
-    QStringList names;
-    for (int i = 0; i < count; ++i) {
-        names << window.Controls()[i]->Name();
+// The names of count controls of the child list, from the top or the bottom.
+QStringList names(const Form1& window, int count, bool from_top = true) {
+    QStringList list;
+    const int first = from_top ? 0 : static_cast<int>(window.Controls().size()) - count;
+    for (int i = first; i < first + count; ++i) {
+        list << window.Controls()[i]->Name();
     }
-    return names;
-}
-
-QStringList bottom_names(const Form1& window, int count) {
-    QStringList names;
-    const int size = static_cast<int>(window.Controls().size());
-    for (int i = size - count; i < size; ++i) {
-        names << window.Controls()[i]->Name();
-    }
-    return names;
+    return list;
 }
 
 void click(QWidget* widget) {
@@ -67,11 +60,10 @@ private slots:
         QVERIFY(show_active(window));
         window.howToPlayToolStripMenuItem->PerformClick();
         window.howToPlayToolStripMenuItem->PerformClick();
-        QCOMPARE(top_names(window, 2),
-                 QStringList({"button_help_exit", "pictureBox_help_background"}));
+        QCOMPARE(names(window, 2), QStringList({"button_help_exit", "pictureBox_help_background"}));
         QVERIFY(window.button_help_exit->isVisible());
         click(window.button_help_exit);
-        QCOMPARE(bottom_names(window, 2),
+        QCOMPARE(names(window, 2, false),
                  QStringList({"pictureBox_help_background", "button_help_exit"}));
         QVERIFY(!window.pictureBox_help_background->Visible());
         QVERIFY(!window.button_help_exit->Visible());
@@ -88,13 +80,13 @@ private slots:
              {"0", "116", "", "99999999999", "4294967297", "12a", "+5", " 7", "-1"}) {
             enter_number(window, text);
             click(window.button_level_select_continue);
-            QCOMPARE(top_names(window, 5), invalid_panel + selection_panel);
+            QCOMPARE(names(window, 5), invalid_panel + selection_panel);
             QVERIFY(window.button_invalid_puzzle_ok->isEnabled());
             QCOMPARE(window.maskedTextBox_select_level->Text(), QString());
             QCOMPARE(window.label_level_value->Text(), QString("1"));
             QCOMPARE(window.textBox[3]->Text(), QString("8"));
             click(window.button_invalid_puzzle_ok);
-            QCOMPARE(bottom_names(window, 2),
+            QCOMPARE(names(window, 2, false),
                      QStringList({"pictureBox_invalid_number", "button_invalid_puzzle_ok"}));
             QVERIFY(!window.button_invalid_puzzle_ok->Visible());
             QVERIFY(!window.button_invalid_puzzle_ok->Enabled());
@@ -108,7 +100,7 @@ private slots:
         Form1 window;
         QVERIFY(show_active(window));
         window.selectPuzzleToolStripMenuItem->PerformClick();
-        QCOMPARE(top_names(window, 3), selection_panel);
+        QCOMPARE(names(window, 3), selection_panel);
         QVERIFY(window.maskedTextBox_select_level->Enabled());
         QCOMPARE(window.ActiveControl(), window.maskedTextBox_select_level);
         QTest::keyClicks(window.maskedTextBox_select_level, "1x 4");
@@ -121,7 +113,7 @@ private slots:
         // Help covers the selection panel and Continue uncovers it unchanged.
         window.howToPlayToolStripMenuItem->PerformClick();
         click(window.button_help_exit);
-        QCOMPARE(top_names(window, 3), selection_panel);
+        QCOMPARE(names(window, 3), selection_panel);
         window.selectPuzzleToolStripMenuItem->PerformClick();
         QCOMPARE(window.maskedTextBox_select_level->Text(), QString("14"));
     }
@@ -135,12 +127,12 @@ private slots:
         enter_number(window, "0");
         click(window.button_level_select_continue);
         window.selectPuzzleToolStripMenuItem->PerformClick();
-        QCOMPARE(top_names(window, 5), selection_panel + invalid_panel);
+        QCOMPARE(names(window, 5), selection_panel + invalid_panel);
         for (const char* text : {"1", "115", "05"}) {
             enter_number(window, text);
             click(window.button_level_select_continue);
             QCOMPARE(window.label_level_value->Text(), QString(text));
-            QCOMPARE(bottom_names(window, 3),
+            QCOMPARE(names(window, 3, false),
                      QStringList({"pictureBox_select_level", "maskedTextBox_select_level",
                                   "button_level_select_continue"}));
             QVERIFY(!window.maskedTextBox_select_level->Visible());

@@ -1,6 +1,7 @@
 // The main window as built: child list, stacking, geometry, focus order, start-up state, loaders
 // and sum labels.
 #include "catalogue/tables.h"
+#include "resources/resource_set.h"
 #include "ui/form1.h"
 
 #include <QApplication>
@@ -280,6 +281,32 @@ private slots:
         QCOMPARE(window.label_level_title->Text(), QString("Level"));
         QCOMPARE(window.label_level_value->Text(), QString("1"));
         QVERIFY(window.label_level_value->Visible());
+    }
+
+    // Guards against a seam between the menu bar and the window: the bar must
+    // show exactly the background's top rows, and the window the rest.
+    void menuBarAndWindowShowOneUnbrokenBackground() {
+        Form1 window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QImage shot = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage background = resource_set::picture(u"$this.BackgroundImage")
+                                      .toImage()
+                                      .convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(background.size(), QSize(800, 600));
+        // Columns clear of the menu titles and the radio buttons, rows across
+        // the bar's lower edge and below it.
+        for (const int x : {300, 450, 560, 780}) {
+            for (int y = 0; y < 48; ++y) {
+                QCOMPARE(shot.pixel(x, y), background.pixel(x, y));
+            }
+        }
+        // The grid frame shows as a dark band round the cells.
+        QVERIFY(qGray(shot.pixel(55, 300)) < 60);
+        QVERIFY(window.windowIcon().availableSizes().contains(QSize(16, 16)));
+        QVERIFY(window.windowIcon().availableSizes().contains(QSize(48, 48)));
+        QCOMPARE(window.pictureBox_select_level->size(), QSize(233, 198));
+        QCOMPARE(window.pictureBox_invalid_number->size(), QSize(233, 153));
     }
 
     void anUnknownFlagLeavesALabelAsItIs() {

@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all setup configure build run test bench screenshot clean
+.PHONY: all setup configure build run test bench screenshot package clean
 
 all: build
 
@@ -28,6 +28,9 @@ bench: build
 
 screenshot: build
 	@bash scripts/screenshot.sh $(BUILD)
+
+package: build
+	@cmake --build $(BUILD) --target package
 
 clean:
 	rm -rf $(BUILD)

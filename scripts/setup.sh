@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libbenchmark-dev
   xvfb xauth
+  dpkg-dev file desktop-file-utils appstream libxcb1-dev
   fonts-comic-neue fonts-dancingscript fonts-liberation2 fonts-dejavu-core
 )
 

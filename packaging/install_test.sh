@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Installs the build into a fresh prefix and checks every file is where a desktop looks for it.
+# Usage: install_test.sh BUILD_DIR PREFIX APP_ID SOURCE_DIR
+set -euo pipefail
+build=$1 prefix=$2 app_id=$3 source=$4
+
+rm -rf "$prefix"
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+failures=0
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+program="$prefix/bin/tallywick"
+[ -x "$program" ] || fail "no program at bin/tallywick"
+
+desktop="$prefix/share/applications/$app_id.desktop"
+if [ -f "$desktop" ]; then
+    field() { sed -n "s/^$1=//p" "$desktop" | head -n 1; }
+    [ "$(field Name)" = Tallywick ] || fail "desktop entry: Name is '$(field Name)'"
+    [ -n "$(field Comment)" ] || fail "desktop entry: no Comment"
+    exec_name=$(field Exec | cut -d' ' -f1)
+    [ -x "$prefix/bin/$exec_name" ] || fail "desktop entry: Exec '$exec_name' is not in bin/"
+    [ "$(field Icon)" = "$app_id" ] || fail "desktop entry: Icon is '$(field Icon)', not $app_id"
+    for category in Game LogicGame; do
+        case ";$(field Categories)" in
+        *";$category;"*) ;;
+        *) fail "desktop entry: Categories '$(field Categories)' lack $category" ;;
+        esac
+    done
+else
+    fail "no desktop entry at share/applications/$app_id.desktop"
+fi
+
+# The icon at every size the window icon holds, and no size that was not drawn.
+for size in 16 24 32 48; do
+    icon="$prefix/share/icons/hicolor/${size}x${size}/apps/$app_id.png"
+    if [ -f "$icon" ]; then
+        file -b "$icon" | grep -q "^PNG image data, $size x $size," ||
+            fail "icon ${size}x${size} is $(file -b "$icon")"
+    else
+        fail "no icon at share/icons/hicolor/${size}x${size}/apps/$app_id.png"
+    fi
+done
+sizes=$(cd "$prefix/share/icons/hicolor" 2>/dev/null && ls | sort -n | tr '\n' ' ')
+[ "$sizes" = "16x16 24x24 32x32 48x48 " ] || fail "icon theme sizes are '$sizes'"
+
+metainfo="$prefix/share/metainfo/$app_id.metainfo.xml"
+if [ -f "$metainfo" ]; then
+    grep -q "<id>$app_id</id>" "$metainfo" || fail "metainfo: id is not $app_id"
+    grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
+        fail "metainfo: launchable is not $app_id.desktop"
+    grep -q "<content_rating" "$metainfo" || fail "metainfo: no content rating"
+    # Every screenshot is one of the README's pictures.
+    shots=$(sed -n 's|.*<image>.*/\([^/]*\.png\)</image>.*|\1|p' "$metainfo")
+    [ -n "$shots" ] || fail "metainfo: no screenshots"
+    for shot in $shots; do
+        [ -f "$source/docs/$shot" ] || fail "metainfo: screenshot $shot is not in docs/"
+        grep -q "(docs/$shot)" "$source/README.md" || fail "metainfo: $shot is not in the README"
+    done
+else
+    fail "no AppStream entry at share/metainfo/$app_id.metainfo.xml"
+fi
+
+# Nothing else: the tools and test programs stay in the build.
+unexpected=$(cd "$prefix" && find . -type f | grep -v -e '^\./bin/tallywick$' \
+    -e "^\./share/applications/$app_id\.desktop$" -e "^\./share/metainfo/$app_id\.metainfo\.xml$" \
+    -e "^\./share/icons/hicolor/[0-9]*x[0-9]*/apps/$app_id\.png$" || true)
+[ -z "$unexpected" ] || fail "unexpected files installed: $unexpected"
+
+if [ "$failures" -ne 0 ]; then
+    exit 1
+fi
+echo "installed tree is complete: $(cd "$prefix" && find . -type f | wc -l) files"

@@ -1,0 +1,213 @@
+#!/usr/bin/env python3
+"""Runs Tallywick's benchmarks side by side with their floors, prints one table, writes bench.json."""
+
+import json
+import os
+import statistics
+import subprocess
+import sys
+import time
+
+RUNS = int(os.environ.get("BENCH_RUNS", "20"))
+WARM_UP = 2
+STARTUP_GOAL_RATIO = 1.2
+MEMORY_GOAL_MIB = 10.0
+HANDLER_GOAL_US = 1000.0
+
+
+def fail(message):
+    print(f"bench: {message}", file=sys.stderr)
+    sys.exit(1)
+
+
+def run_probe(program, env):
+    """Starts one probe as a fresh process; returns its figures, start-up timed from the spawn."""
+    start = time.monotonic_ns()
+    done = subprocess.run([program], env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                          text=True, timeout=60, check=False)
+    if done.returncode != 0 or not done.stdout.strip():
+        fail(f"{os.path.basename(program)} failed ({done.returncode}): {done.stderr.strip()}")
+    figures = json.loads(done.stdout.strip().splitlines()[-1])
+    figures["startup_ms"] = (figures["frame_ns"] - start) / 1e6
+    figures["first_paint_ms"] = (figures["paint_ns"] - start) / 1e6
+    return figures
+
+
+def startup_series(build, env):
+    """Game and floor in turn, RUNS times each after a warm-up, so drift hits both alike."""
+    programs = {"game": os.path.join(build, "bench", "startup_game"),
+                "floor": os.path.join(build, "bench", "startup_floor")}
+    samples = {name: [] for name in programs}
+    for i in range(WARM_UP + RUNS):
+        for name, program in programs.items():
+            figures = run_probe(program, env)
+            if i >= WARM_UP:
+                samples[name].append(figures)
+    series = {}
+    for name, runs in samples.items():
+        series[name] = {
+            "startup_ms_median": statistics.median(r["startup_ms"] for r in runs),
+            "first_paint_ms_median": statistics.median(r["first_paint_ms"] for r in runs),
+            "rss_mib_median": statistics.median(r["rss_kib"] for r in runs) / 1024,
+            "children": runs[0]["children"],
+            "size": [runs[0]["width"], runs[0]["height"]],
+            "startup_ms": [round(r["startup_ms"], 2) for r in runs],
+            "rss_kib": [r["rss_kib"] for r in runs],
+        }
+    return series
+
+
+class Xvfb:
+    """A private X server for the run, started and stopped by us."""
+
+    def __enter__(self):
+        read_end, write_end = os.pipe()
+        self.process = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten",
+             "tcp"], pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            self.process.kill()
+            self.process.wait()
+            fail("Xvfb did not start")
+        self.display = ":" + number
+        return self
+
+    def __exit__(self, *exc):
+        self.process.terminate()
+        try:
+            self.process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
+
+
+def google_benchmark(program, env, extra=()):
+    done = subprocess.run([program, "--benchmark_format=json", *extra], env=env,
+                          stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, timeout=600,
+                          check=False)
+    if done.returncode != 0:
+        fail(f"{os.path.basename(program)} failed ({done.returncode}): {done.stderr.strip()}")
+    results = {}
+    scale = {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}
+    for b in json.loads(done.stdout)["benchmarks"]:
+        if b.get("error_occurred"):
+            fail(f"{b['name']}: {b.get('error_message', 'error')}")
+        b["real_time_us"] = b["real_time"] * scale[b["time_unit"]]
+        results[b["name"]] = b
+    return results
+
+
+def row(name, value, unit, floor=None, goal="", met=None, ratio=None):
+    return {"benchmark": name, "value": round(value, 3), "unit": unit,
+            "floor": None if floor is None else round(floor, 3),
+            "ratio": None if ratio is None else round(ratio, 3), "goal": goal, "met": met}
+
+
+def main():
+    if len(sys.argv) != 2:
+        fail("usage: run_bench.py <build dir>")
+    build = sys.argv[1]
+    base_env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+    rows = []
+    report = {"runs": RUNS, "warm_up": WARM_UP, "startup": {}}
+
+    platforms = [("offscreen", None)]
+    have_xvfb = subprocess.run(["sh", "-c", "command -v Xvfb"], stdout=subprocess.DEVNULL,
+                               check=False).returncode == 0
+    if have_xvfb:
+        platforms.append(("xcb", "Xvfb"))
+    else:
+        print("bench: Xvfb is not installed; start-up on a real X server is left out",
+              file=sys.stderr)
+
+    for platform, _ in platforms:
+        print(f"bench: start-up on {platform}, {RUNS} runs each ...", file=sys.stderr)
+        env = dict(base_env, QT_QPA_PLATFORM=platform)
+        if platform == "xcb":
+            with Xvfb() as server:
+                env["DISPLAY"] = server.display
+                series = startup_series(build, env)
+        else:
+            series = startup_series(build, env)
+        game, floor = series["game"], series["floor"]
+        if game["children"] != floor["children"] or game["size"] != floor["size"]:
+            print(f"bench: warning: the floor has {floor['children']} children at "
+                  f"{floor['size']}, the game {game['children']} at {game['size']}",
+                  file=sys.stderr)
+        ratio = game["startup_ms_median"] / floor["startup_ms_median"]
+        series["ratio"] = ratio
+        report["startup"][platform] = series
+        rows.append(row(f"start-up to first frame ({platform})", game["startup_ms_median"], "ms",
+                        floor["startup_ms_median"], f"<= {STARTUP_GOAL_RATIO}x floor",
+                        ratio <= STARTUP_GOAL_RATIO, ratio))
+        extra = game["rss_mib_median"] - floor["rss_mib_median"]
+        rows.append(row(f"memory after first frame ({platform})", game["rss_mib_median"], "MiB",
+                        floor["rss_mib_median"], f"<= floor + {MEMORY_GOAL_MIB:g} MiB",
+                        extra <= MEMORY_GOAL_MIB, game["rss_mib_median"] / floor["rss_mib_median"]))
+
+    print("bench: handlers on the window ...", file=sys.stderr)
+    handlers = google_benchmark(os.path.join(build, "bench", "window_bench"),
+                                dict(base_env, QT_QPA_PLATFORM="offscreen"))
+    report["handlers"] = {}
+    labels = [("start_game", "start_game", 1), ("verify_solution", "verify_solution", 1),
+              ("show_one_cell", "show_one_cell (empties a cell first)", 1),
+              ("solve", "solve", 1), ("pencil_key_pair", "pencil keystroke", 2),
+              ("cell_click", "cell click (pen)", 1)]
+    for key, label, per in labels:
+        alone = handlers[f"{key}/frame:0"]["real_time_us"] / per
+        framed = handlers[f"{key}/frame:1"]["real_time_us"] / per
+        report["handlers"][key] = {"handler_us": alone, "with_frame_us": framed}
+        rows.append(row(f"handler: {label}", alone, "us", goal=f"< {HANDLER_GOAL_US:g} us",
+                        met=alone < HANDLER_GOAL_US))
+        rows.append(row(f"  ... and its repaint", framed, "us"))
+
+    print("bench: solver over the catalogue ...", file=sys.stderr)
+    solver = google_benchmark(os.path.join(build, "bench", "solver_bench"), base_env)
+    whole = solver["count_all_puzzles"]
+    report["solver"] = {"all_puzzles_ms": whole["real_time_us"] / 1e3,
+                        "puzzles": whole.get("puzzles"), "nodes": whole.get("nodes"),
+                        "hardest_puzzle_ms": solver["count_hardest_puzzle"]["real_time_us"] / 1e3,
+                        "hardest_puzzle": solver["count_hardest_puzzle"].get("puzzle")}
+    rows.append(row(f"solver: all {int(whole.get('puzzles', 0))} puzzles",
+                    whole["real_time_us"] / 1e3, "ms"))
+    rows.append(row(f"solver: hardest puzzle (#{int(report['solver']['hardest_puzzle'] or 0)})",
+                    report["solver"]["hardest_puzzle_ms"], "ms"))
+
+    report["rows"] = rows
+    out = os.path.join(build, "bench.json")
+    with open(out, "w", encoding="utf-8") as f:
+        json.dump(report, f, indent=2)
+        f.write("\n")
+    print_table(rows)
+    print(f"\nFigures written to {out}")
+
+
+def print_table(rows):
+    def cell(r, key):
+        v = r[key]
+        if v is None or v == "":
+            return "-"
+        if key == "met":
+            return "yes" if v else "NO"
+        if key in ("value", "floor"):
+            return f"{v:.3f} {r['unit']}" if v < 10 else f"{v:.1f} {r['unit']}"
+        if key == "ratio":
+            return f"{v:.2f}x"
+        return str(v)
+
+    header = ["benchmark", "value", "floor", "ratio", "goal", "met?"]
+    keys = ["benchmark", "value", "floor", "ratio", "goal", "met"]
+    table = [header] + [[cell(r, k) for k in keys] for r in rows]
+    widths = [max(len(line[i]) for line in table) for i in range(len(header))]
+    for n, line in enumerate(table):
+        print("  ".join(text.ljust(widths[i]) if i == 0 else text.rjust(widths[i]) if i < 4
+                        else text.ljust(widths[i]) for i, text in enumerate(line)).rstrip())
+        if n == 0:
+            print("  ".join("-" * w for w in widths))
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,155 @@
+// Benchmarks the game's handlers on the real window: start, check, reveal, show all, a pencil key
+// and a cell click.
+#include "ui/form1.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+namespace {
+
+// The one window every benchmark drives; it lives in main.
+Form1* the_window = nullptr;
+
+Form1& window() {
+    return *the_window;
+}
+
+// With a frame (argument 1) each iteration also lets the event loop paint what
+// the handler changed, as it would before the player sees it.
+void settle(const benchmark::State& state) {
+    if (state.range(0) == 1) {
+        QCoreApplication::processEvents();
+    }
+}
+
+// Clicks a cell below its sum label, where a player clicks.
+void click_cell(Form1& w, int k) {
+    QTest::mouseClick(w.textBox[k], Qt::LeftButton, {}, QPoint(26, 40));
+}
+
+void use_pen(Form1& w) {
+    QTest::mouseClick(w.radioButton2, Qt::LeftButton);
+    QCoreApplication::processEvents();
+}
+
+// "Start" on Normal: clears the board, reveals ten cells, paints the cages.
+void start_game(benchmark::State& state) {
+    Form1& w = window();
+    use_pen(w);
+    for (auto _ : state) {
+        w.start_game();
+        settle(state);
+    }
+}
+BENCHMARK(start_game)->ArgName("frame")->Arg(0)->Arg(1);
+
+// "Check" on a solved board: every row, column, block and cage is read, and
+// the correct panel is shown (it stays up between iterations).
+void verify_solution(benchmark::State& state) {
+    Form1& w = window();
+    use_pen(w);
+    w.solve();
+    for (auto _ : state) {
+        w.verify_solution();
+        settle(state);
+    }
+    w.pictureBox_correct->SendToBack();
+    w.button_correct->SendToBack();
+    w.pictureBox_correct->SetVisible(false);
+    w.button_correct->SetVisible(false);
+    QCoreApplication::processEvents();
+}
+BENCHMARK(verify_solution)->ArgName("frame")->Arg(0)->Arg(1);
+
+// "Show a Cell" with one cell left empty, the longest search; each iteration
+// also empties that cell first.
+void show_one_cell(benchmark::State& state) {
+    Form1& w = window();
+    use_pen(w);
+    w.solve();
+    int k = 1;
+    for (auto _ : state) {
+        w.textBox[k]->SetText(QString());
+        w.show_one_cell();
+        settle(state);
+        k = k % 81 + 1;
+    }
+}
+BENCHMARK(show_one_cell)->ArgName("frame")->Arg(0)->Arg(1);
+
+// "Show All": the whole solution written into the cells.
+void solve(benchmark::State& state) {
+    Form1& w = window();
+    use_pen(w);
+    for (auto _ : state) {
+        w.solve();
+        settle(state);
+    }
+}
+BENCHMARK(solve)->ArgName("frame")->Arg(0)->Arg(1);
+
+// Two keys in Pencil on a focused cell: a digit and Backspace, so the cell
+// ends each iteration as it began. The runner halves the figure per key.
+void pencil_key_pair(benchmark::State& state) {
+    Form1& w = window();
+    QTest::mouseClick(w.radioButton1, Qt::LeftButton);
+    tk::TextBox* cell = w.textBox[40];
+    click_cell(w, 40);
+    QCoreApplication::processEvents();
+    if (!cell->hasFocus() || cell->Text() != QStringLiteral("\r\n")) {
+        state.SkipWithError("the pencil click did not give the cell the focus and its line break");
+        return;
+    }
+    for (auto _ : state) {
+        QTest::keyClick(cell, Qt::Key_5);
+        QTest::keyClick(cell, Qt::Key_Backspace);
+        settle(state);
+    }
+    if (cell->Text() != QStringLiteral("\r\n")) {
+        state.SkipWithError("the digit and Backspace did not leave the pencil cell as it was");
+    }
+    use_pen(w);
+}
+BENCHMARK(pencil_key_pair)->ArgName("frame")->Arg(0)->Arg(1);
+
+// A Pen click on a cell: the cell is emptied and restyled for one answer digit.
+void cell_click(benchmark::State& state) {
+    Form1& w = window();
+    use_pen(w);
+    w.solve();
+    int k = 1;
+    for (auto _ : state) {
+        click_cell(w, k);
+        settle(state);
+        k = k % 81 + 1;
+    }
+}
+BENCHMARK(cell_click)->ArgName("frame")->Arg(0)->Arg(1);
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    Form1 w;
+    w.show();
+    w.activateWindow();
+    if (!QTest::qWaitForWindowActive(&w)) {
+        std::fputs("window_bench: the window did not become active\n", stderr);
+        return 1;
+    }
+    the_window = &w;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace bench {
 
@@ -33,6 +35,16 @@ inline long long monotonic_ns() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
+}
+
+// Named moments of the start-up, in the order they happen, printed with the frame.
+inline std::vector<std::pair<const char*, long long>>& marks() {
+    static std::vector<std::pair<const char*, long long>> noted;
+    return noted;
+}
+
+inline void mark(const char* name) {
+    marks().emplace_back(name, monotonic_ns());
 }
 
 // Watches one window. At the window's first paint event it notes the time;
@@ -64,11 +76,14 @@ private:
         const long long frame_ns = monotonic_ns();
         const long rss = resident_kib();
         const auto children = window_.findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size();
-        std::printf(
-            "{\"paint_ns\": %lld, \"frame_ns\": %lld, \"rss_kib\": %ld, \"children\": %lld, "
-            "\"width\": %d, \"height\": %d}\n",
-            paint_ns_, frame_ns, rss, static_cast<long long>(children), window_.width(),
-            window_.height());
+        std::printf("{\"marks\": {");
+        for (const auto& [name, ns] : marks()) {
+            std::printf("\"%s\": %lld, ", name, ns);
+        }
+        std::printf("\"paint\": %lld}, \"paint_ns\": %lld, \"frame_ns\": %lld, \"rss_kib\": %ld, "
+                    "\"children\": %lld, \"width\": %d, \"height\": %d}\n",
+                    paint_ns_, paint_ns_, frame_ns, rss, static_cast<long long>(children),
+                    window_.width(), window_.height());
         std::fflush(stdout);
         QCoreApplication::quit();
     }

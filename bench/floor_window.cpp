@@ -92,10 +92,14 @@ void populate(QWidget& window) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    bench::mark("main");
     QApplication application(argc, argv);
+    bench::mark("application");
     QWidget window;
     populate(window);
+    bench::mark("window");
     bench::FirstFrameProbe probe(window);
     window.show();
+    bench::mark("shown");
     return application.exec();
 }

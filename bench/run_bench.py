@@ -15,6 +15,14 @@ MEMORY_GOAL_MIB = 10.0
 HANDLER_GOAL_US = 1000.0
 
 
+# Start-up steps by the mark that ends them; the game's style step counts with its window.
+PHASE_OF = {"main": "exec and libraries to main()", "application": "QApplication",
+            "style": "window built", "window": "window built", "shown": "show()",
+            "paint": "to first paint event", "frame": "first frame painted"}
+PHASES = ["exec and libraries to main()", "QApplication", "window built", "show()",
+          "to first paint event", "first frame painted"]
+
+
 def fail(message):
     print(f"bench: {message}", file=sys.stderr)
     sys.exit(1)
@@ -30,6 +38,13 @@ def run_probe(program, env):
     figures = json.loads(done.stdout.strip().splitlines()[-1])
     figures["startup_ms"] = (figures["frame_ns"] - start) / 1e6
     figures["first_paint_ms"] = (figures["paint_ns"] - start) / 1e6
+    # Time spent in each step, from the spawn on; the game alone has a style step.
+    points = [("spawn", start)] + list(figures["marks"].items()) + [("frame", figures["frame_ns"])]
+    phases = {}
+    for (_, before), (name, at) in zip(points, points[1:]):
+        phase = PHASE_OF.get(name, name)
+        phases[phase] = phases.get(phase, 0.0) + (at - before) / 1e6
+    figures["phases_ms"] = phases
     return figures
 
 
@@ -49,6 +64,8 @@ def startup_series(build, env):
             "startup_ms_median": statistics.median(r["startup_ms"] for r in runs),
             "first_paint_ms_median": statistics.median(r["first_paint_ms"] for r in runs),
             "rss_mib_median": statistics.median(r["rss_kib"] for r in runs) / 1024,
+            "phases_ms_median": {p: statistics.median(r["phases_ms"].get(p, 0.0) for r in runs)
+                                 for p in PHASES},
             "children": runs[0]["children"],
             "size": [runs[0]["width"], runs[0]["height"]],
             "startup_ms": [round(r["startup_ms"], 2) for r in runs],
@@ -143,6 +160,9 @@ def main():
         rows.append(row(f"start-up to first frame ({platform})", game["startup_ms_median"], "ms",
                         floor["startup_ms_median"], f"<= {STARTUP_GOAL_RATIO}x floor",
                         ratio <= STARTUP_GOAL_RATIO, ratio))
+        for phase in PHASES:
+            rows.append(row(f"  {phase}", game["phases_ms_median"][phase], "ms",
+                            floor["phases_ms_median"][phase]))
         extra = game["rss_mib_median"] - floor["rss_mib_median"]
         rows.append(row(f"memory after first frame ({platform})", game["rss_mib_median"], "MiB",
                         floor["rss_mib_median"], f"<= floor + {MEMORY_GOAL_MIB:g} MiB",

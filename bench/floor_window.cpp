@@ -1,8 +1,6 @@
-// The start-up floor: a bare Qt Widgets window of the game's size and child count, to its first
-// frame.
-#include "first_frame_probe.h"
+// The start-up floor: a bare Qt Widgets window of the game's size and child count.
+#include "floor_window.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -10,19 +8,21 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QWidget>
 
+namespace bench {
 namespace {
 
 // The same places as the game's grid: 51 pixels apart inside a block, 53 across a seam.
 constexpr int column_x[9] = {56, 107, 158, 211, 262, 313, 366, 417, 468};
 constexpr int row_y[9] = {50, 101, 152, 205, 256, 307, 360, 411, 462};
 
+} // namespace
+
 // Builds the window from stock widgets only, one for each control of the game:
 // 82 line edits (81 cells and the number field), 84 labels, 12 push buttons,
 // 2 radio buttons, 7 plain picture widgets and a menu bar, 188 children in all,
 // the 13 of the overlay panels hidden as the game's are.
-void populate(QWidget& window) {
+void populate_floor_window(QWidget& window) {
     auto* frame = new QWidget(&window);
     frame->setGeometry(54, 48, 468, 468);
     frame->setAutoFillBackground(true);
@@ -89,17 +89,4 @@ void populate(QWidget& window) {
     window.resize(792, 566);
 }
 
-} // namespace
-
-int main(int argc, char* argv[]) {
-    bench::mark("main");
-    QApplication application(argc, argv);
-    bench::mark("application");
-    QWidget window;
-    populate(window);
-    bench::mark("window");
-    bench::FirstFrameProbe probe(window);
-    window.show();
-    bench::mark("shown");
-    return application.exec();
-}
+} // namespace bench

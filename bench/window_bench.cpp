@@ -1,5 +1,7 @@
 // Benchmarks the game's handlers on the real window: start, check, reveal, show all, a pencil key
 // and a cell click.
+#include "floor_window.h"
+#include "resources/resource_set.h"
 #include "ui/form1.h"
 
 #include <QApplication>
@@ -129,6 +131,51 @@ void cell_click(benchmark::State& state) {
     }
 }
 BENCHMARK(cell_click)->ArgName("frame")->Arg(0)->Arg(1);
+
+// The window built and destroyed in a process that has built one before, so
+// one-time costs (libraries, plug-ins, fonts) are out: the game's window
+// beside the floor window of stock widgets.
+void build_window(benchmark::State& state) {
+    for (auto _ : state) {
+        Form1 w;
+        benchmark::DoNotOptimize(w.textBox[81]);
+    }
+}
+BENCHMARK(build_window)->Unit(benchmark::kMillisecond);
+
+void build_floor_window(benchmark::State& state) {
+    for (auto _ : state) {
+        QWidget w;
+        bench::populate_floor_window(w);
+        benchmark::DoNotOptimize(w.children().size());
+    }
+}
+BENCHMARK(build_floor_window)->Unit(benchmark::kMillisecond);
+
+// Every picture of the window decoded from the compiled-in files, as the
+// window's construction does once.
+void decode_pictures(benchmark::State& state) {
+    const char16_t* keys[] = {u"$this.BackgroundImage",
+                              u"menuStrip1.BackgroundImage",
+                              u"pictureBox_black_background.Image",
+                              u"pictureBox_help_background.Image",
+                              u"pictureBox_completed.Image",
+                              u"pictureBox_correct.Image",
+                              u"pictureBox_incorrect_solution.Image",
+                              u"pictureBox_invalid_number.Image",
+                              u"pictureBox_select_level.Image"};
+    for (auto _ : state) {
+        for (const char16_t* key : keys) {
+            const QPixmap picture = resource_set::picture(key);
+            if (picture.isNull()) {
+                state.SkipWithError("a picture of the window did not decode");
+                return;
+            }
+        }
+        benchmark::DoNotOptimize(resource_set::icon(u"$this.Icon").isNull());
+    }
+}
+BENCHMARK(decode_pictures)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -167,6 +167,7 @@ def main():
         rows.append(row(f"memory after first frame ({platform})", game["rss_mib_median"], "MiB",
                         floor["rss_mib_median"], f"<= floor + {MEMORY_GOAL_MIB:g} MiB",
                         extra <= MEMORY_GOAL_MIB, game["rss_mib_median"] / floor["rss_mib_median"]))
+        rows[-1]["difference"] = round(extra, 3)
 
     print("bench: handlers on the window ...", file=sys.stderr)
     handlers = google_benchmark(os.path.join(build, "bench", "window_bench"),
@@ -224,10 +225,12 @@ def print_table(rows):
         if key in ("value", "floor"):
             return f"{v:.3f} {r['unit']}" if v < 10 else f"{v:.1f} {r['unit']}"
         if key == "ratio":
+            if "difference" in r:
+                return f"{r['difference']:+.1f} {r['unit']}"
             return f"{v:.2f}x"
         return str(v)
 
-    header = ["benchmark", "value", "floor", "ratio", "goal", "met?"]
+    header = ["benchmark", "value", "floor", "ratio (or +)", "goal", "met?"]
     keys = ["benchmark", "value", "floor", "ratio", "goal", "met"]
     table = [header] + [[cell(r, k) for k in keys] for r in rows]
     widths = [max(len(line[i]) for line in table) for i in range(len(header))]

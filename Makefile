@@ -3,8 +3,13 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# A second build with AddressSanitizer and UndefinedBehaviorSanitizer; its
+# tests run too, and LeakSanitizer reports what is left at exit.
+SANITIZE_BUILD ?= build-asan
+SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+SOAK_EVENTS ?= 1000000
 
-.PHONY: all setup configure build run test bench screenshot package clean
+.PHONY: all setup configure build sanitize-build run test soak bench screenshot package clean
 
 all: build
 
@@ -17,11 +22,24 @@ configure: setup
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
+sanitize-build: setup
+	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLYWICK_SANITIZE=ON >/dev/null
+	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+
 run: build
 	@$(BUILD)/tallywick
 
-test: build
+test: build sanitize-build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	@echo "--- the same tests in the sanitizer build ---"
+	@cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) QT_QPA_PLATFORM=offscreen \
+		ctest --output-on-failure -j $(JOBS) -LE packaging
+
+# A million random events on the real window, in both builds.
+soak: build sanitize-build
+	@TALLYWICK_MONKEY_EVENTS=$(SOAK_EVENTS) QT_QPA_PLATFORM=offscreen $(BUILD)/tests/monkey_test
+	@TALLYWICK_MONKEY_EVENTS=$(SOAK_EVENTS) $(SANITIZE_ENV) QT_QPA_PLATFORM=offscreen \
+		$(SANITIZE_BUILD)/tests/monkey_test
 
 bench: build
 	@bash scripts/bench.sh $(BUILD)
@@ -33,4 +51,4 @@ package: build
 	@cmake --build $(BUILD) --target package
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD)

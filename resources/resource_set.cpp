@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
+#include <QPixmapCache>
 
 #include <array>
 
@@ -15,11 +16,12 @@ struct Entry {
     QStringView file; // path in the compiled-in resources
 };
 
-// The menu bar tiles the same picture as the window, from its own copy of the file.
+// The menu bar tiles the same picture as the window: one file, so that it is
+// decoded once and the two can never differ.
 constexpr std::array<Entry, 10> entries{{
     {u"$this.BackgroundImage", u":/window_background.png"},
     {u"$this.Icon", u":/window_icon.ico"},
-    {u"menuStrip1.BackgroundImage", u":/menu_bar_background.png"},
+    {u"menuStrip1.BackgroundImage", u":/window_background.png"},
     {u"pictureBox_black_background.Image", u":/grid_frame.jpg"},
     {u"pictureBox_help_background.Image", u":/help.png"},
     {u"pictureBox_completed.Image", u":/panel_completed.bmp"},
@@ -61,7 +63,13 @@ QPixmap picture(QStringView key) {
     if (file.isEmpty()) {
         return {};
     }
-    return QPixmap::fromImage(largest_image(file));
+    // Qt's pixmap cache keeps a decoded file for the next key that names it.
+    QPixmap decoded;
+    if (!QPixmapCache::find(file, &decoded)) {
+        decoded = QPixmap::fromImage(largest_image(file));
+        QPixmapCache::insert(file, decoded);
+    }
+    return decoded;
 }
 
 QIcon icon(QStringView key) {

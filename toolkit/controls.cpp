@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <utility>
+
 namespace tk {
 
 Label::Label(const QString& name, QWidget* parent) : QLabel(parent), Control(Kind::Label, name) {
@@ -67,7 +69,21 @@ PictureBox::PictureBox(const QString& name, QWidget* parent)
     setFocusPolicy(Qt::NoFocus);
 }
 
+const QPixmap& PictureBox::Image() const {
+    if (source_) {
+        const_cast<PictureBox*>(this)->SetImage(std::exchange(source_, nullptr)());
+    }
+    return image_;
+}
+
+void PictureBox::SetImage(std::function<QPixmap()> source) {
+    image_ = QPixmap();
+    source_ = std::move(source);
+    update();
+}
+
 void PictureBox::SetImage(const QPixmap& image) {
+    source_ = nullptr;
     image_ = image;
     if (auto_size_ && !image_.isNull()) {
         resize(image_.deviceIndependentSize().toSize());
@@ -77,7 +93,7 @@ void PictureBox::SetImage(const QPixmap& image) {
 
 void PictureBox::SetAutoSize(bool auto_size) {
     auto_size_ = auto_size;
-    SetImage(image_);
+    SetImage(QPixmap(Image()));
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {
@@ -85,8 +101,8 @@ void PictureBox::paintEvent(QPaintEvent*) {
     if (BackColor().isValid()) {
         painter.fillRect(rect(), BackColor());
     }
-    if (!image_.isNull()) {
-        painter.drawPixmap(0, 0, image_);
+    if (const QPixmap& image = Image(); !image.isNull()) {
+        painter.drawPixmap(0, 0, image);
     }
 }
 

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <functional>
+
 namespace tk {
 
 // A text label. A fixed-size label keeps its bounds; an auto-sized one fits
@@ -75,8 +77,11 @@ public:
 
     QWidget* widget() override { return this; }
 
-    const QPixmap& Image() const { return image_; }
+    const QPixmap& Image() const;
     void SetImage(const QPixmap& image);
+    // A picture made only when the box is first drawn (or asked for its
+    // image), for boxes that start hidden and may never be shown.
+    void SetImage(std::function<QPixmap()> source);
     void SetAutoSize(bool auto_size);
 
 protected:
@@ -85,6 +90,7 @@ protected:
 
 private:
     QPixmap image_;
+    mutable std::function<QPixmap()> source_;
     bool auto_size_ = false;
 };
 

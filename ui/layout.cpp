@@ -187,8 +187,14 @@ void Form1::InitializeComponent() {
         {pictureBox_select_level, u"pictureBox_select_level.Image"},
         {pictureBox_invalid_number, u"pictureBox_invalid_number.Image"},
     };
+    // The panels start hidden: a picture the box takes its size from is read
+    // now, the others when their panel is first shown.
     for (const auto& p : pictures) {
-        p.box->SetImage(resource_set::picture(p.key));
+        if (p.box == pictureBox_select_level || p.box == pictureBox_invalid_number) {
+            p.box->SetImage(resource_set::picture(p.key));
+        } else {
+            p.box->SetImage([key = p.key] { return resource_set::picture(key); });
+        }
     }
 
     const Overlay overlays[] = {

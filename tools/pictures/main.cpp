@@ -71,9 +71,9 @@ const Panel panels[] = {
 void generate(const QDir& dir) {
     const QImage background = pictures::window_background();
     const QByteArray background_png = encode(background, "png");
-    // The menu bar tiles the very same picture, so that no seam shows between bar and window.
+    // The menu bar tiles this very picture too (the resource set gives it to
+    // both), so that no seam shows between bar and window.
     write_file(dir, "window_background.png", background_png);
-    write_file(dir, "menu_bar_background.png", background_png);
     write_file(dir, "window_icon.ico", pictures::window_icon_file());
     write_file(dir, "grid_frame.jpg", encode(pictures::grid_frame(), "jpeg", 92));
     write_file(dir, "help.png", encode(pictures::help_picture(background), "png"));

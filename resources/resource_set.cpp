@@ -40,9 +40,15 @@ QString file_of(QStringView key) {
     return {};
 }
 
+// The file's format, from its ending: a reader told it need not probe every
+// image plugin to find it.
+QByteArray format_of(const QString& file) {
+    return file.section(u'.', -1).toLatin1();
+}
+
 // The largest image in the file: an icon file holds several, other files one.
 QImage largest_image(const QString& file) {
-    QImageReader reader(file);
+    QImageReader reader(file, format_of(file));
     QImage largest;
     for (int i = 0; i < qMax(1, reader.imageCount()); ++i) {
         if (i > 0 && !reader.jumpToImage(i)) {
@@ -57,6 +63,16 @@ QImage largest_image(const QString& file) {
 }
 
 } // namespace
+
+QImage image(QStringView key) {
+    const QString file = file_of(key);
+    return file.isEmpty() ? QImage() : largest_image(file);
+}
+
+QSize size(QStringView key) {
+    const QString file = file_of(key);
+    return file.isEmpty() ? QSize() : QImageReader(file, format_of(file)).size();
+}
 
 QPixmap picture(QStringView key) {
     const QString file = file_of(key);
@@ -78,7 +94,7 @@ QIcon icon(QStringView key) {
         return {};
     }
     QIcon icon;
-    QImageReader reader(file);
+    QImageReader reader(file, format_of(file));
     for (int i = 0; i < qMax(1, reader.imageCount()); ++i) {
         if (i > 0 && !reader.jumpToImage(i)) {
             break;

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
 #include <QStringView>
 
@@ -12,6 +13,14 @@ namespace resource_set {
 // The picture stored under the key; a null pixmap for a key that names no picture. For the
 // window icon's key it is the icon's largest image. Needs a QGuiApplication.
 QPixmap picture(QStringView key);
+
+// The stored picture decoded as an image (for the icon's key, its largest
+// image); a null image for an unknown key. Safe to call from any thread.
+QImage image(QStringView key);
+
+// The stored picture's size, read from its header without decoding it; an
+// invalid size for an unknown key.
+QSize size(QStringView key);
 
 // The picture as an icon: every size the file holds for the window icon, the one picture for any
 // other key; a null icon for a key that names no picture. Needs a QGuiApplication.

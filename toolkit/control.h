@@ -86,7 +86,9 @@ public:
     Window* owner() const { return owner_; }
 
 protected:
-    void apply_palette();
+    // Passes the colours on to the widget's palette; a control that draws
+    // itself from BackColor and ForeColor only repaints.
+    virtual void apply_palette();
 
 private:
     friend class Window;

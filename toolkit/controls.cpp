@@ -76,9 +76,12 @@ const QPixmap& PictureBox::Image() const {
     return image_;
 }
 
-void PictureBox::SetImage(std::function<QPixmap()> source) {
+void PictureBox::SetImage(std::function<QPixmap()> source, QSize size) {
     image_ = QPixmap();
     source_ = std::move(source);
+    if (auto_size_ && size.isValid()) {
+        resize(size);
+    }
     update();
 }
 

@@ -80,8 +80,9 @@ public:
     const QPixmap& Image() const;
     void SetImage(const QPixmap& image);
     // A picture made only when the box is first drawn (or asked for its
-    // image), for boxes that start hidden and may never be shown.
-    void SetImage(std::function<QPixmap()> source);
+    // image), for boxes that start hidden and may never be shown. An
+    // auto-sized box takes the size given here at once.
+    void SetImage(std::function<QPixmap()> source, QSize size = {});
     void SetAutoSize(bool auto_size);
 
 protected:

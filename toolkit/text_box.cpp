@@ -287,6 +287,11 @@ void TextBox::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), isEnabled() ? back : palette().color(QPalette::Window));
     painter.setPen(QColor(100, 100, 100));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    // An empty box without the caret draws no text, and so never needs its
+    // font loaded: the board starts empty.
+    if (text_.isEmpty() && !hasFocus()) {
+        return;
+    }
 
     painter.setFont(font());
     painter.setPen(ForeColor().isValid() ? ForeColor() : palette().color(QPalette::Text));

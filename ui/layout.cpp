@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <future>
+
 namespace {
 
 // Cells are numbered row by row from the top and right to left within a row,
@@ -25,6 +27,14 @@ QString numbered(const char* stem, int k) {
 } // namespace
 
 void Form1::InitializeComponent() {
+    // The two pictures the first frame needs most are decoded on another core
+    // while the controls are being built.
+    auto background = std::async(std::launch::async,
+                                 [] { return resource_set::image(u"$this.BackgroundImage"); });
+    auto grid_frame = std::async(std::launch::async, [] {
+        return resource_set::image(u"pictureBox_black_background.Image");
+    });
+
     const QFont bradley_12 = tk::make_font(QStringLiteral("Bradley Hand ITC"), 12);
     const QFont bradley_menu = tk::make_font(QStringLiteral("Bradley Hand ITC"), 14.25, true);
 
@@ -141,8 +151,6 @@ void Form1::InitializeComponent() {
     };
     pictureBox_black_background = picture("pictureBox_black_background", {54, 48, 468, 468}, false);
     pictureBox_black_background->SetTabIndex(265);
-    pictureBox_black_background->SetImage(
-        resource_set::picture(u"pictureBox_black_background.Image"));
 
     // Every overlay control starts hidden; those of the puzzle-selection and
     // invalid-number panels are also disabled until their panel is shown.
@@ -187,14 +195,11 @@ void Form1::InitializeComponent() {
         {pictureBox_select_level, u"pictureBox_select_level.Image"},
         {pictureBox_invalid_number, u"pictureBox_invalid_number.Image"},
     };
-    // The panels start hidden: a picture the box takes its size from is read
-    // now, the others when their panel is first shown.
+    // The panels start hidden, so their pictures are decoded when first shown;
+    // a box sized to its picture takes the size from the file's header now.
     for (const auto& p : pictures) {
-        if (p.box == pictureBox_select_level || p.box == pictureBox_invalid_number) {
-            p.box->SetImage(resource_set::picture(p.key));
-        } else {
-            p.box->SetImage([key = p.key] { return resource_set::picture(key); });
-        }
+        p.box->SetImage([key = p.key] { return resource_set::picture(key); },
+                        resource_set::size(p.key));
     }
 
     const Overlay overlays[] = {
@@ -221,8 +226,11 @@ void Form1::InitializeComponent() {
     // ---- the window --------------------------------------------------------
     // The client area is 792 by 566. The desktop's frame adds about 8 by 34
     // pixels round it, so the outer size stays between 100 by 100 and 800 by 600.
-    set_background_image(resource_set::picture(u"$this.BackgroundImage"));
-    menuStrip1->set_background_image(resource_set::picture(u"menuStrip1.BackgroundImage"));
+    pictureBox_black_background->SetImage(QPixmap::fromImage(grid_frame.get()));
+    // The menu bar's key names the very same picture as the window's.
+    const QPixmap window_background = QPixmap::fromImage(background.get());
+    set_background_image(window_background);
+    menuStrip1->set_background_image(window_background);
     setWindowIcon(resource_set::icon(u"$this.Icon"));
     resize(792, 566);
     setMaximumSize(792, 566);

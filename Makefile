@@ -2,6 +2,7 @@
 # machine themselves (missing packages, configure, build) before they act.
 BUILD ?= build
 JOBS ?= $(shell nproc)
+MAKEFLAGS += --no-print-directory
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 # A second build with AddressSanitizer and UndefinedBehaviorSanitizer; its
 # tests run too, and LeakSanitizer reports what is left at exit.
@@ -26,7 +27,8 @@ sanitize-build: setup
 	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLYWICK_SANITIZE=ON >/dev/null
 	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 
-run: build
+run: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target tallywick
 	@$(BUILD)/tallywick
 
 test: build sanitize-build

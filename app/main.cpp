@@ -31,6 +31,8 @@ int main(int argc, char* argv[]) {
     }
     // Arguments are not the game's to read; Qt alone looks at them.
     QApplication application(argc, argv);
+    // Lets a desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tallywick.Tallywick"));
     tk::enable_visual_styles();
 
     Form1 window;

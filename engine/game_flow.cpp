@@ -58,10 +58,7 @@ void Form1::skip_puzzle() {
         start_game();
     } else if (n >= level_array_size - 1) {
         // Past the last puzzle: the completed panel, its button above its picture.
-        pictureBox_completed->SetVisible(true);
-        button_completed->SetVisible(true);
-        pictureBox_completed->BringToFront();
-        button_completed->BringToFront();
+        show_panel(*pictureBox_completed, *button_completed);
     }
 }
 

@@ -45,34 +45,27 @@ std::int32_t Form1::check_verify_array() {
     return count == 9 ? 1 : 0;
 }
 
-std::int32_t Form1::verify_rows() {
-    for (const std::int32_t s : row_starts) {
-        row_fill_verify_array(s);
+std::int32_t Form1::verify_units(const std::int32_t (&starts)[9],
+                                 void (Form1::*fill)(std::int32_t)) {
+    for (const std::int32_t s : starts) {
+        (this->*fill)(s);
         if (check_verify_array() == 0) {
             return 0;
         }
     }
     return 1;
+}
+
+std::int32_t Form1::verify_rows() {
+    return verify_units(row_starts, &Form1::row_fill_verify_array);
 }
 
 std::int32_t Form1::verify_columns() {
-    for (const std::int32_t s : column_starts) {
-        column_fill_verify_array(s);
-        if (check_verify_array() == 0) {
-            return 0;
-        }
-    }
-    return 1;
+    return verify_units(column_starts, &Form1::column_fill_verify_array);
 }
 
 std::int32_t Form1::verify_blocks() {
-    for (const std::int32_t s : block_starts) {
-        block_fill_verify_array(s);
-        if (check_verify_array() == 0) {
-            return 0;
-        }
-    }
-    return 1;
+    return verify_units(block_starts, &Form1::block_fill_verify_array);
 }
 
 // 1 when every cage's digits add up to its sum. The cages follow from the
@@ -123,10 +116,7 @@ void Form1::verify_solution() {
     // a killer sudoku, so the cages are checked too.
     const std::int32_t cages = verify_cages();
     if (blocks == 1 && rows == 1 && columns == 1 && cages == 1) {
-        pictureBox_correct->SetVisible(true);
-        button_correct->SetVisible(true);
-        pictureBox_correct->BringToFront();
-        button_correct->BringToFront();
+        show_panel(*pictureBox_correct, *button_correct);
     } else {
         incorrect_solution();
     }
@@ -144,23 +134,14 @@ void Form1::button1_Click() {
 }
 
 void Form1::button_correct_Click() {
-    pictureBox_correct->SendToBack();
-    button_correct->SendToBack();
-    pictureBox_correct->SetVisible(false);
-    button_correct->SetVisible(false);
+    close_panel(*pictureBox_correct, *button_correct);
     skip_puzzle();
 }
 
 void Form1::button_incorrect_solution_Click() {
-    pictureBox_incorrect_solution->SendToBack();
-    button_incorrect_solution->SendToBack();
-    pictureBox_incorrect_solution->SetVisible(false);
-    button_incorrect_solution->SetVisible(false);
+    close_panel(*pictureBox_incorrect_solution, *button_incorrect_solution);
 }
 
 void Form1::button_completed_Click() {
-    pictureBox_completed->SendToBack();
-    button_completed->SendToBack();
-    pictureBox_completed->SetVisible(false);
-    button_completed->SetVisible(false);
+    close_panel(*pictureBox_completed, *button_completed);
 }

@@ -169,6 +169,15 @@ public:
 private:
     void InitializeComponent();
 
+    // ui/panels.cpp: a picture with its button shown above everything, the
+    // button above the picture; and closed again, both sent to the back.
+    static void show_panel(tk::Control& picture, tk::Control& button);
+    static void close_panel(tk::Control& picture, tk::Control& button);
+
+    // engine/verification.cpp: 1 when each unit that starts at one of the
+    // cells passes, filled by the given operation; stops at the first failure.
+    std::int32_t verify_units(const std::int32_t (&starts)[9], void (Form1::*fill)(std::int32_t));
+
     // One generator for the whole run, seeded once from the system's entropy.
     std::mt19937 random_{std::random_device{}()};
 };

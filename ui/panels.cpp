@@ -29,16 +29,27 @@ bool is_decimal_digit(QChar c) {
 
 } // namespace
 
+void Form1::show_panel(tk::Control& picture, tk::Control& button) {
+    picture.SetVisible(true);
+    button.SetVisible(true);
+    picture.BringToFront();
+    button.BringToFront();
+}
+
+void Form1::close_panel(tk::Control& picture, tk::Control& button) {
+    picture.SendToBack();
+    button.SendToBack();
+    picture.SetVisible(false);
+    button.SetVisible(false);
+}
+
 void Form1::howToPlayToolStripMenuItem_Click() {
     raise_panel_control(*pictureBox_help_background, false);
     raise_panel_control(*button_help_exit, false);
 }
 
 void Form1::button_help_exit_Click() {
-    pictureBox_help_background->SendToBack();
-    button_help_exit->SendToBack();
-    pictureBox_help_background->SetVisible(false);
-    button_help_exit->SetVisible(false);
+    close_panel(*pictureBox_help_background, *button_help_exit);
 }
 
 void Form1::selectPuzzleToolStripMenuItem_Click() {

@@ -161,7 +161,9 @@ private slots:
     void tabMovesLeftToRightWithinARowAndStartsAtStart() {
         Form1 window;
         window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(window.ActiveControl(), window.button4);
         QCOMPARE(next_tab_stop(window.textBox[9]), window.textBox[8]);
         QCOMPARE(next_tab_stop(window.textBox[1]), window.textBox[18]);
         QCOMPARE(next_tab_stop(window.textBox[73]), window.button4_show_cell);

@@ -46,15 +46,25 @@ QByteArray format_of(const QString& file) {
     return file.section(u'.', -1).toLatin1();
 }
 
-// The largest image in the file: an icon file holds several, other files one.
-QImage largest_image(const QString& file) {
+// Every image in the file: an icon file holds several, other files one.
+QList<QImage> all_images(const QString& file) {
     QImageReader reader(file, format_of(file));
-    QImage largest;
+    QList<QImage> found;
     for (int i = 0; i < qMax(1, reader.imageCount()); ++i) {
         if (i > 0 && !reader.jumpToImage(i)) {
             break;
         }
-        const QImage image = reader.read();
+        if (QImage image = reader.read(); !image.isNull()) {
+            found.append(std::move(image));
+        }
+    }
+    return found;
+}
+
+// The largest image in the file.
+QImage largest_image(const QString& file) {
+    QImage largest;
+    for (const QImage& image : all_images(file)) {
         if (image.width() > largest.width()) {
             largest = image;
         }
@@ -88,23 +98,21 @@ QPixmap picture(QStringView key) {
     return decoded;
 }
 
-QIcon icon(QStringView key) {
+QList<QImage> images(QStringView key) {
     const QString file = file_of(key);
-    if (file.isEmpty()) {
-        return {};
-    }
+    return file.isEmpty() ? QList<QImage>() : all_images(file);
+}
+
+QIcon icon(const QList<QImage>& images) {
     QIcon icon;
-    QImageReader reader(file, format_of(file));
-    for (int i = 0; i < qMax(1, reader.imageCount()); ++i) {
-        if (i > 0 && !reader.jumpToImage(i)) {
-            break;
-        }
-        const QImage image = reader.read();
-        if (!image.isNull()) {
-            icon.addPixmap(QPixmap::fromImage(image));
-        }
+    for (const QImage& image : images) {
+        icon.addPixmap(QPixmap::fromImage(image));
     }
     return icon;
+}
+
+QIcon icon(QStringView key) {
+    return icon(images(key));
 }
 
 QByteArray bytes(QStringView key) {

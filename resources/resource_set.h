@@ -18,6 +18,10 @@ QPixmap picture(QStringView key);
 // image); a null image for an unknown key. Safe to call from any thread.
 QImage image(QStringView key);
 
+// Every image the stored file holds (the icon's four sizes, one for any
+// other key); empty for an unknown key. Safe to call from any thread.
+QList<QImage> images(QStringView key);
+
 // The stored picture's size, read from its header without decoding it; an
 // invalid size for an unknown key.
 QSize size(QStringView key);
@@ -25,6 +29,9 @@ QSize size(QStringView key);
 // The picture as an icon: every size the file holds for the window icon, the one picture for any
 // other key; a null icon for a key that names no picture. Needs a QGuiApplication.
 QIcon icon(QStringView key);
+
+// Images, such as those of images(), as one icon. Needs a QGuiApplication.
+QIcon icon(const QList<QImage>& images);
 
 // The file's bytes exactly as stored (PNG, JPEG, BMP or ICO); empty for an unknown key.
 QByteArray bytes(QStringView key);

@@ -27,12 +27,19 @@ QString numbered(const char* stem, int k) {
 } // namespace
 
 void Form1::InitializeComponent() {
-    // The two pictures the first frame needs most are decoded on another core
-    // while the controls are being built.
-    auto background = std::async(std::launch::async,
-                                 [] { return resource_set::image(u"$this.BackgroundImage"); });
-    auto grid_frame = std::async(std::launch::async, [] {
-        return resource_set::image(u"pictureBox_black_background.Image");
+    // The pictures the first frame needs are decoded on another core while the
+    // controls are being built, already in the form the screen takes.
+    struct FirstFramePictures {
+        QImage background;
+        QImage grid_frame;
+        QList<QImage> icon;
+    };
+    auto first_frame = std::async(std::launch::async, [] {
+        return FirstFramePictures{
+            resource_set::image(u"$this.BackgroundImage").convertToFormat(QImage::Format_RGB32),
+            resource_set::image(u"pictureBox_black_background.Image")
+                .convertToFormat(QImage::Format_RGB32),
+            resource_set::images(u"$this.Icon")};
     });
 
     const QFont bradley_12 = tk::make_font(QStringLiteral("Bradley Hand ITC"), 12);
@@ -226,12 +233,13 @@ void Form1::InitializeComponent() {
     // ---- the window --------------------------------------------------------
     // The client area is 792 by 566. The desktop's frame adds about 8 by 34
     // pixels round it, so the outer size stays between 100 by 100 and 800 by 600.
-    pictureBox_black_background->SetImage(QPixmap::fromImage(grid_frame.get()));
+    FirstFramePictures pictures_now = first_frame.get();
+    pictureBox_black_background->SetImage(QPixmap::fromImage(std::move(pictures_now.grid_frame)));
     // The menu bar's key names the very same picture as the window's.
-    const QPixmap window_background = QPixmap::fromImage(background.get());
+    const QPixmap window_background = QPixmap::fromImage(std::move(pictures_now.background));
     set_background_image(window_background);
     menuStrip1->set_background_image(window_background);
-    setWindowIcon(resource_set::icon(u"$this.Icon"));
+    setWindowIcon(resource_set::icon(pictures_now.icon));
     resize(792, 566);
     setMaximumSize(792, 566);
     setMinimumSize(92, 66);

@@ -257,25 +257,34 @@ std::vector<TextBox::Row> TextBox::rows() const {
     return result;
 }
 
-int TextBox::caret_at(const QPoint& point) const {
-    const QFontMetrics metrics(font());
+std::vector<TextBox::PlacedRow> TextBox::placed_rows(const QFontMetrics& metrics) const {
     const std::vector<Row> all = rows();
     const int count = static_cast<int>(all.size());
+    std::vector<PlacedRow> placed;
+    placed.reserve(all.size());
     for (int i = 0; i < count; ++i) {
-        const Row& row = all[i];
-        const QString line = text_.mid(row.start, row.length);
-        const int top = line_top(i, count);
-        if (point.y() < top + metrics.lineSpacing() || i + 1 == count) {
-            const int left = (width() - metrics.horizontalAdvance(line)) / 2;
+        QString text = text_.mid(all[i].start, all[i].length);
+        const int left = (width() - metrics.horizontalAdvance(text)) / 2;
+        placed.push_back({all[i], std::move(text), line_top(i, count), left});
+    }
+    return placed;
+}
+
+int TextBox::caret_at(const QPoint& point) const {
+    const QFontMetrics metrics(font());
+    const std::vector<PlacedRow> placed = placed_rows(metrics);
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        const PlacedRow& p = placed[i];
+        if (point.y() < p.top + metrics.lineSpacing() || i + 1 == placed.size()) {
             int best = 0;
-            for (int j = 1; j <= line.size(); ++j) {
-                const int x = left + metrics.horizontalAdvance(line.left(j));
-                const int best_x = left + metrics.horizontalAdvance(line.left(best));
+            for (int j = 1; j <= p.text.size(); ++j) {
+                const int x = p.left + metrics.horizontalAdvance(p.text.left(j));
+                const int best_x = p.left + metrics.horizontalAdvance(p.text.left(best));
                 if (std::abs(x - point.x()) < std::abs(best_x - point.x())) {
                     best = j;
                 }
             }
-            return row.start + best;
+            return p.row.start + best;
         }
     }
     return static_cast<int>(text_.size());
@@ -296,20 +305,14 @@ void TextBox::paintEvent(QPaintEvent*) {
     painter.setFont(font());
     painter.setPen(ForeColor().isValid() ? ForeColor() : palette().color(QPalette::Text));
     const QFontMetrics metrics(font());
-    const std::vector<Row> all = rows();
-    const int count = static_cast<int>(all.size());
-    for (int i = 0; i < count; ++i) {
-        const Row& row = all[i];
-        const QString line = text_.mid(row.start, row.length);
-        const int top = line_top(i, count);
-        const int left = (width() - metrics.horizontalAdvance(line)) / 2;
-        painter.drawText(left, top + metrics.ascent(), line);
+    for (const PlacedRow& p : placed_rows(metrics)) {
+        painter.drawText(p.left, p.top + metrics.ascent(), p.text);
         // A caret where one row wraps into the next is drawn at the next row's start.
-        const int end = row.start + row.length;
-        if (hasFocus() && caret_ >= row.start &&
-            (caret_ < end || (caret_ == end && row.ends_line))) {
-            const int x = left + metrics.horizontalAdvance(line.left(caret_ - row.start));
-            painter.drawLine(x, top + 1, x, top + metrics.height() - 1);
+        const int end = p.row.start + p.row.length;
+        if (hasFocus() && caret_ >= p.row.start &&
+            (caret_ < end || (caret_ == end && p.row.ends_line))) {
+            const int x = p.left + metrics.horizontalAdvance(p.text.left(caret_ - p.row.start));
+            painter.drawLine(x, p.top + 1, x, p.top + metrics.height() - 1);
         }
     }
 }

@@ -88,6 +88,15 @@ private:
         bool ends_line; // the last row of its line
     };
     std::vector<Row> rows() const;
+    // A row with its text and where it is drawn: centred, the block of rows
+    // placed by line_top.
+    struct PlacedRow {
+        Row row;
+        QString text;
+        int top;
+        int left;
+    };
+    std::vector<PlacedRow> placed_rows(const QFontMetrics& metrics) const;
     int caret_at(const QPoint& point) const;
     int line_top(int line, int line_count) const;
 

@@ -1,5 +1,6 @@
 // Checks the compiled puzzle tables against the catalogue's rules and shape, cage by cage.
 #include "catalogue/tables.h"
+#include "logic_solver.h"
 #include "solver.h"
 
 #include <QTest>
@@ -152,6 +153,54 @@ std::vector<tallywick::Cage> solver_cages(int puzzle) {
 
 std::set<int> codes_in(int puzzle) {
     return std::set<int>(&color_array[puzzle][1], &color_array[puzzle][82]);
+}
+
+// A variant of a puzzle with `merges` pairs of edge-joined cages joined into one cage with the
+// sum of both, starting at cage `first`: fewer cages, so usually several solutions.
+std::vector<tallywick::Cage> merged_variant(int puzzle, std::size_t first, int merges) {
+    std::vector<tallywick::Cage> cages = solver_cages(puzzle);
+    std::vector<tallywick::Cage> out;
+    std::vector<bool> used(cages.size(), false);
+    for (std::size_t k = 0; k < cages.size(); ++k) {
+        const std::size_t i = (first + k) % cages.size();
+        if (used[i] || merges == 0) {
+            continue;
+        }
+        for (std::size_t j = 0; j < cages.size(); ++j) {
+            const bool touches =
+                std::any_of(cages[i].cells.begin(), cages[i].cells.end(), [&](int a) {
+                    return std::any_of(cages[j].cells.begin(), cages[j].cells.end(),
+                                       [&](int b) { return share_edge(a, b); });
+                });
+            if (j != i && !used[j] && touches) {
+                used[i] = used[j] = true;
+                tallywick::Cage joined = cages[i];
+                joined.cells.insert(joined.cells.end(), cages[j].cells.begin(),
+                                    cages[j].cells.end());
+                joined.sum += cages[j].sum;
+                out.push_back(std::move(joined));
+                --merges;
+                break;
+            }
+        }
+    }
+    for (std::size_t i = 0; i < cages.size(); ++i) {
+        if (!used[i]) {
+            out.push_back(cages[i]);
+        }
+    }
+    return out;
+}
+
+// The digits of `solution` that the logic solver struck out of their cells, as text.
+QString struck_digits(const tallywick::LogicResult& result, const std::array<int, 82>& solution) {
+    QString struck;
+    for (int c = 1; c <= 81; ++c) {
+        if ((result.candidates[c] & (1u << (solution[c] - 1))) == 0) {
+            struck += QStringLiteral(" cell %1 digit %2").arg(c).arg(solution[c]);
+        }
+    }
+    return struck;
 }
 
 } // namespace
@@ -459,6 +508,112 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, tallywick::count_solutions({{{82}, 3}}, 2));
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
                                  tallywick::count_solutions({{{1, 2}, 3}, {{2, 3}, 5}}, 2));
+    }
+
+    // The logic solver never strikes out a digit of the solution, on every puzzle as shipped
+    // (whether or not it gets to the end) and on variants with cages joined, which have several
+    // solutions: none of those may lose a digit either. Guards against unsound reasoning, such
+    // as a combination routine that wrongly assumes a cage's digits all differ.
+    void logicSolverNeverStrikesOutADigitOfAnySolution() {
+        int variants = 0;
+        int with_several = 0;
+        for (int p = 1; p <= puzzles; ++p) {
+            const auto result = tallywick::solve_logically(solver_cages(p));
+            QVERIFY2(!result.contradiction, qPrintable(QStringLiteral("puzzle %1").arg(p)));
+            std::array<int, 82> stored{};
+            std::copy(&level_array[p][0], &level_array[p][82], stored.begin());
+            const QString struck = struck_digits(result, stored);
+            QVERIFY2(struck.isEmpty(),
+                     qPrintable(QStringLiteral("puzzle %1:%2").arg(p).arg(struck)));
+            for (int merges : {3, 6}) {
+                const auto cages = merged_variant(p, static_cast<std::size_t>(p * merges), merges);
+                const auto exact = tallywick::count_solutions(cages, 20, 100000);
+                if (exact.aborted) {
+                    continue;
+                }
+                ++variants;
+                with_several += exact.count > 1 ? 1 : 0;
+                const auto logic = tallywick::solve_logically(cages);
+                QVERIFY2(!logic.contradiction,
+                         qPrintable(QStringLiteral("puzzle %1, %2 joined").arg(p).arg(merges)));
+                QVERIFY(exact.count >= 1);
+                QCOMPARE(exact.solutions.size(), static_cast<std::size_t>(exact.count));
+                for (const auto& solution : exact.solutions) {
+                    const QString lost = struck_digits(logic, solution);
+                    QVERIFY2(lost.isEmpty(), qPrintable(QStringLiteral("puzzle %1, %2 joined:%3")
+                                                            .arg(p)
+                                                            .arg(merges)
+                                                            .arg(lost)));
+                }
+                if (exact.count == 1) {
+                    QVERIFY(logic.solved || !logic.contradiction);
+                }
+            }
+        }
+        // The sweep must really reach boards with several solutions.
+        qInfo("%d variants with cages joined, %d of them with several solutions", variants,
+              with_several);
+        QVERIFY2(variants >= puzzles, qPrintable(QString::number(variants)));
+        QVERIFY2(with_several >= puzzles / 2, qPrintable(QString::number(with_several)));
+    }
+
+    // Whatever the logic solver finishes, it finishes on the stored solution.
+    void logicSolverEndsOnTheStoredSolution() {
+        for (int p = 1; p <= puzzles; ++p) {
+            const auto result = tallywick::solve_logically(solver_cages(p));
+            for (int c = 1; c <= 81; ++c) {
+                if (result.digits[c] != 0) {
+                    QCOMPARE(result.digits[c], level_array[p][c]);
+                }
+            }
+        }
+    }
+
+    // Puzzle 1 opens the catalogue and yields to the gentle techniques alone.
+    void logicSolverSolvesPuzzleOneWithGentleTechniques() {
+        const auto result = tallywick::solve_logically(solver_cages(1));
+        QVERIFY(result.solved);
+        QVERIFY2(result.hardest_level <= tallywick::rule_of_45,
+                 qPrintable(QString::number(result.hardest_level)));
+        // Without the rule of 45 it gets stuck: the level it reports is the one it needed.
+        QVERIFY(!tallywick::solve_logically(solver_cages(1), result.hardest_level - 1).solved);
+    }
+
+    // A cage may hold a digit twice in cells that do not see each other: three cells in
+    // different rows, columns and blocks adding up to 3 are all 1. Two cells of one row adding up
+    // to 2 cannot be filled at all.
+    void logicSolverAllowsARepeatOnlyInCellsThatDoNotSeeEachOther() {
+        const auto apart = tallywick::solve_logically({{{1, 13, 25}, 3}});
+        QVERIFY(!apart.contradiction);
+        for (int c : {1, 13, 25}) {
+            QCOMPARE(apart.digits[c], 1);
+        }
+        const auto together = tallywick::solve_logically({{{1, 2}, 2}});
+        QVERIFY(together.contradiction);
+        QVERIFY(!together.solved);
+    }
+
+    // A board of one-cell cages is solved from its givens, with no technique needed; a cage
+    // whose sum no digits can reach is reported as a contradiction, not solved.
+    void logicSolverTakesOneCellCagesAsGivens() {
+        std::vector<tallywick::Cage> cages;
+        for (int c = 1; c <= 81; ++c) {
+            cages.push_back({{c}, designed_level[c]});
+        }
+        const auto given = tallywick::solve_logically(cages);
+        QVERIFY(given.solved);
+        QCOMPARE(given.hardest_level, 0);
+        QCOMPARE(given.score(), 0);
+        cages[40].sum = 12;
+        QVERIFY(tallywick::solve_logically(cages).contradiction);
+    }
+
+    // Bad input gives a clear error, not a crash.
+    void logicSolverRefusesCellsOutOfRangeOrInTwoCages() {
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, tallywick::solve_logically({{{0, 1}, 3}}));
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, tallywick::solve_logically({{{82}, 3}}));
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
+                                 tallywick::solve_logically({{{1, 2}, 3}, {{2, 3}, 5}}));
     }
 };
 

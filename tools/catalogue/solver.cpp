@@ -349,11 +349,14 @@ private:
             }
         }
         if (best < 0) {
-            if (result_.count == 0) {
-                for (int i = 0; i < cell_count; ++i) {
-                    result_.first[i + 1] = value_[i];
-                }
+            std::array<int, 82> found{};
+            for (int i = 0; i < cell_count; ++i) {
+                found[i + 1] = value_[i];
             }
+            if (result_.count == 0) {
+                result_.first = found;
+            }
+            result_.solutions.push_back(found);
             ++result_.count;
             return;
         }

@@ -18,7 +18,8 @@ struct SolveResult {
     int count = 0;               // solutions found, at most the limit asked for
     bool aborted = false;        // the node budget ran out before the search finished
     std::array<int, 82> first{}; // the first solution found, indexed by cell number
-    std::int64_t nodes = 0;      // search nodes visited
+    std::vector<std::array<int, 82>> solutions; // every solution found, in the order found
+    std::int64_t nodes = 0;                     // search nodes visited
 };
 
 // Counts the solutions of the board up to `limit`: every row, column and block holds 1 to 9

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -555,6 +556,84 @@ private slots:
               with_several);
         QVERIFY2(variants >= puzzles, qPrintable(QString::number(variants)));
         QVERIFY2(with_several >= puzzles / 2, qPrintable(QString::number(with_several)));
+    }
+
+    // Every puzzle yields to reasoning from its cages alone, as on "Hard" with no revealed
+    // cell, within the six levels of technique, and ends on the stored solution. Guards
+    // against a puzzle that can only be finished by guessing.
+    void logicSolverSolvesEveryPuzzleFromItsCagesAlone() {
+        std::array<int, tallywick::logic_level_count + 1> needing{};
+        for (int p = 1; p <= puzzles; ++p) {
+            const auto result = tallywick::solve_logically(solver_cages(p));
+            QVERIFY2(result.solved, qPrintable(QStringLiteral("puzzle %1").arg(p)));
+            QVERIFY(result.hardest_level >= 1 && result.hardest_level <= 6);
+            ++needing[result.hardest_level];
+            for (int c = 1; c <= 81; ++c) {
+                QCOMPARE(result.digits[c], level_array[p][c]);
+            }
+        }
+        QString counts;
+        for (int level = 1; level <= tallywick::logic_level_count; ++level) {
+            counts += QStringLiteral(" level %1: %2;").arg(level).arg(needing[level]);
+        }
+        qInfo("puzzles by the hardest technique they need:%s", qPrintable(counts));
+    }
+
+    // Difficulty rises through the catalogue: the logic solver's difficulty of puzzles 1 to 115
+    // has a Spearman rank correlation of at least 0.9 with the puzzle number; the first ten
+    // need no technique beyond the rule of 45, and the last ones need level 5 or 6. Guards
+    // against a catalogue whose order says nothing about how hard the next puzzle is.
+    void difficultyRisesWithThePuzzleNumber() {
+        std::vector<double> score;
+        std::vector<int> level(puzzles + 1, 0);
+        for (int p = 1; p <= puzzles; ++p) {
+            const auto result = tallywick::solve_logically(solver_cages(p));
+            level[p] = result.hardest_level;
+            if (p < puzzles) {
+                score.push_back(static_cast<double>(result.score()));
+            }
+        }
+        // Ranks from 1, tied scores sharing the mean of their places; the puzzle numbers are
+        // their own ranks.
+        std::vector<std::size_t> order(score.size());
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            order[i] = i;
+        }
+        std::sort(order.begin(), order.end(),
+                  [&](std::size_t a, std::size_t b) { return score[a] < score[b]; });
+        std::vector<double> rank(score.size());
+        for (std::size_t i = 0; i < order.size();) {
+            std::size_t j = i;
+            while (j < order.size() && score[order[j]] == score[order[i]]) {
+                ++j;
+            }
+            for (std::size_t k = i; k < j; ++k) {
+                rank[order[k]] = (static_cast<double>(i + j) + 1.0) / 2.0;
+            }
+            i = j;
+        }
+        const double n = static_cast<double>(rank.size());
+        const double mean = (n + 1.0) / 2.0;
+        double both = 0;
+        double spread = 0;
+        double places = 0;
+        for (std::size_t i = 0; i < rank.size(); ++i) {
+            const double place = static_cast<double>(i + 1) - mean;
+            both += (rank[i] - mean) * place;
+            spread += (rank[i] - mean) * (rank[i] - mean);
+            places += place * place;
+        }
+        const double rho = both / std::sqrt(spread * places);
+        qInfo("rank correlation of difficulty with puzzle number 1 to 115: %.4f", rho);
+        QVERIFY2(rho >= 0.9, qPrintable(QString::number(rho)));
+        for (int p = 1; p <= 10; ++p) {
+            QVERIFY2(level[p] <= tallywick::rule_of_45,
+                     qPrintable(QStringLiteral("puzzle %1: level %2").arg(p).arg(level[p])));
+        }
+        for (int p = puzzles - 10; p <= puzzles; ++p) {
+            QVERIFY2(level[p] >= tallywick::cage_unit,
+                     qPrintable(QStringLiteral("puzzle %1: level %2").arg(p).arg(level[p])));
+        }
     }
 
     // Whatever the logic solver finishes, it finishes on the stored solution.

@@ -6,13 +6,18 @@
 #include "output.h"
 #include "plan.h"
 #include "prng.h"
+#include "logic_solver.h"
+#include "puzzle_attempts.h"
 #include "puzzle_one.h"
 #include "solver.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <fstream>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -82,21 +87,231 @@ void store_puzzle(Catalogue& catalogue, int puzzle, const Grid& grid,
     }
 }
 
-struct Progress {
+// Repeated-digit cages of a puzzle.
+int repeats_in(const std::array<std::int32_t, 82>& color, const Grid& grid) {
     int repeats = 0;
-    std::array<bool, 40> sums{};
-};
-
-void count_puzzle(Progress& progress, const Catalogue& catalogue, int puzzle) {
-    for (const Cage& cage : cages_from_colors(catalogue.color[puzzle], catalogue.level[puzzle])) {
-        progress.repeats += repeats_digit(cage.cells, catalogue.level[puzzle]) ? 1 : 0;
-        if (cage.sum >= 1 && cage.sum <= 39) {
-            progress.sums[cage.sum] = true;
-        }
+    for (const Cage& cage : cages_from_colors(color, grid)) {
+        repeats += repeats_digit(cage.cells, grid) ? 1 : 0;
     }
+    return repeats;
 }
 
-Catalogue build_catalogue(bool verbose) {
+// What one slot of the catalogue must be: a puzzle number (puzzle 5 brings puzzle 12 along on
+// its own grid, with the same colour codes), the grids its layout lies on and the layout goal.
+struct Slot {
+    int puzzle = 0;
+    bool shared = false;
+    std::vector<Grid> on;
+    LayoutGoal goal;
+};
+
+// The slots in catalogue order. Every layout meets its goal exactly, so the share of repeated
+// cages and of wanted high sums each slot gets does not depend on which layout fills the
+// slots before it.
+std::vector<Slot> make_slots(const std::vector<Grid>& grids,
+                             const std::array<SizeCounts, puzzle_count + 1>& plan,
+                             int repeats_done) {
+    std::array<std::vector<int>, 8> wanted{};
+    // The big cages carry the highest sums, which smaller cages rarely reach.
+    wanted[7] = {39, 37, 36};
+    wanted[6] = {35, 34, 33};
+    std::vector<Slot> slots;
+    int weight_left = puzzle_count - 1;
+    for (int p = 2; p <= puzzle_count; ++p) {
+        if (p == shared_layout_second) {
+            continue;
+        }
+        Slot slot;
+        slot.puzzle = p;
+        slot.shared = p == shared_layout_first;
+        const int w = slot.shared ? 2 : 1;
+        slot.on.push_back(grids[grid_of(p)]);
+        if (slot.shared) {
+            slot.on.push_back(grids[grid_of(shared_layout_second)]);
+        }
+        slot.goal.sizes = plan[p];
+        const int repeats_left = repeat_cage_total - repeats_done;
+        slot.goal.repeats = (repeats_left * w * 2 + weight_left) / (2 * weight_left);
+        for (int s = 6; s <= 7; ++s) {
+            const std::size_t n = std::min<std::size_t>(plan[p][s], wanted[s].size());
+            slot.goal.wanted_sums[s].assign(wanted[s].begin(), wanted[s].begin() + n);
+            wanted[s].erase(wanted[s].begin(), wanted[s].begin() + n);
+        }
+        repeats_done += slot.goal.repeats;
+        weight_left -= w;
+        slots.push_back(std::move(slot));
+    }
+    return slots;
+}
+
+// One layout for a slot that a player can solve: exactly one solution on each of its grids,
+// and the logic solver finishes each from the cages alone.
+struct Candidate {
+    int attempt = 0;
+    std::array<std::int32_t, 82> color{};
+    int level = 0;          // the hardest technique any of its puzzles needs
+    std::int64_t score = 0; // the difficulty of the harder of its puzzles
+};
+
+// Attempt number `attempt` at a slot draws from its own seed, so that any one attempt can be
+// made again without the ones before it.
+std::optional<Candidate> attempt_slot(const Slot& slot, int attempt) {
+    Prng rng(catalogue_seed ^ (static_cast<std::uint64_t>(slot.puzzle) << 40) ^
+             (static_cast<std::uint64_t>(attempt) << 8));
+    Layout layout;
+    if (!grow_layout(slot.goal, slot.on, rng, 20000, layout)) {
+        return std::nullopt;
+    }
+    for (const Grid& grid : slot.on) {
+        const SolveResult result = count_solutions(cages_on(layout, grid), 2, solver_budget);
+        if (result.count != 1 || result.aborted) {
+            return std::nullopt;
+        }
+    }
+    Candidate candidate;
+    candidate.attempt = attempt;
+    if (!colour_layout(layout, codes_of(slot.puzzle), rng, candidate.color)) {
+        return std::nullopt;
+    }
+    for (const Grid& grid : slot.on) {
+        const LogicResult logic = solve_logically(cages_from_colors(candidate.color, grid));
+        if (!logic.solved) {
+            return std::nullopt;
+        }
+        candidate.level = std::max(candidate.level, logic.hardest_level);
+        candidate.score = std::max(candidate.score, logic.score());
+    }
+    return candidate;
+}
+
+// Average ranks (1 for the least), ties sharing the mean of their places.
+std::vector<double> ranks_of(const std::vector<std::int64_t>& values) {
+    std::vector<std::size_t> order(values.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
+    }
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return values[a] < values[b]; });
+    std::vector<double> ranks(values.size());
+    for (std::size_t i = 0; i < order.size();) {
+        std::size_t j = i;
+        while (j < order.size() && values[order[j]] == values[order[i]]) {
+            ++j;
+        }
+        for (std::size_t k = i; k < j; ++k) {
+            ranks[order[k]] = (static_cast<double>(i + j) + 1.0) / 2.0;
+        }
+        i = j;
+    }
+    return ranks;
+}
+
+// Spearman's rank correlation of the difficulties with their places 1, 2, 3 and so on.
+double rank_correlation(const std::vector<std::int64_t>& difficulty) {
+    const std::vector<double> ranks = ranks_of(difficulty);
+    const double n = static_cast<double>(ranks.size());
+    const double mean = (n + 1.0) / 2.0;
+    double both = 0;
+    double spread_rank = 0;
+    double spread_place = 0;
+    for (std::size_t i = 0; i < ranks.size(); ++i) {
+        const double place = static_cast<double>(i + 1) - mean;
+        both += (ranks[i] - mean) * place;
+        spread_rank += (ranks[i] - mean) * (ranks[i] - mean);
+        spread_place += place * place;
+    }
+    return both / std::sqrt(spread_rank * spread_place);
+}
+
+// Picks one candidate per slot so that difficulty rises with the puzzle number as closely as
+// the slots allow; the last puzzle, outside the ramp, takes its slot's hardest candidate.
+std::vector<std::size_t> choose(const std::vector<Slot>& slots,
+                                const std::vector<std::vector<Candidate>>& found,
+                                std::int64_t first_score) {
+    std::vector<std::int64_t> pool;
+    for (const auto& list : found) {
+        for (const Candidate& c : list) {
+            pool.push_back(c.score);
+        }
+    }
+    std::sort(pool.begin(), pool.end());
+    auto difficulty = [&](const std::vector<std::size_t>& pick) {
+        std::vector<std::int64_t> by_puzzle(puzzle_count - 1, 0);
+        by_puzzle[0] = first_score;
+        for (std::size_t s = 0; s < slots.size(); ++s) {
+            const int p = slots[s].puzzle;
+            if (p < puzzle_count) {
+                by_puzzle[p - 1] = found[s][pick[s]].score;
+            }
+            if (slots[s].shared) {
+                by_puzzle[shared_layout_second - 1] = found[s][pick[s]].score;
+            }
+        }
+        return by_puzzle;
+    };
+    std::vector<std::size_t> pick(slots.size(), 0);
+    for (std::size_t s = 0; s < slots.size(); ++s) {
+        const int p = slots[s].puzzle;
+        const double place = p >= puzzle_count ? 1.0 : (p - 1.0) / (puzzle_count - 2.0);
+        const std::int64_t target = pool[static_cast<std::size_t>(place * (pool.size() - 1))];
+        for (std::size_t k = 0; k < found[s].size(); ++k) {
+            const auto off = [&](std::size_t i) { return std::llabs(found[s][i].score - target); };
+            if (off(k) < off(pick[s])) {
+                pick[s] = k;
+            }
+        }
+    }
+    double best = rank_correlation(difficulty(pick));
+    for (bool better = true; better;) {
+        better = false;
+        for (std::size_t s = 0; s < slots.size(); ++s) {
+            if (slots[s].puzzle >= puzzle_count) {
+                continue;
+            }
+            for (std::size_t k = 0; k < found[s].size(); ++k) {
+                std::vector<std::size_t> trial = pick;
+                trial[s] = k;
+                const double r = rank_correlation(difficulty(trial));
+                if (r > best + 1e-12) {
+                    best = r;
+                    pick = trial;
+                    better = true;
+                }
+            }
+        }
+    }
+    return pick;
+}
+
+// The attempt numbers written out as C++, for puzzle_attempts.h.
+std::string attempts_source(const std::vector<Slot>& slots, const std::vector<int>& attempts) {
+    std::string text =
+        "// Which attempt makes each puzzle, as catalogue_generator --from-scratch chose them.\n"
+        "#pragma once\n\n#include <array>\n\nnamespace tallywick {\n\n"
+        "// Index is the puzzle number; 0 for puzzle 1 (written by hand) and for\n"
+        "// puzzle 12 (it comes with puzzle 5).\n"
+        "// clang-format off\n"
+        "inline constexpr std::array<int, 117> puzzle_attempts = {\n    0, 0,";
+    std::array<int, puzzle_count + 1> by_puzzle{};
+    for (std::size_t s = 0; s < slots.size(); ++s) {
+        by_puzzle[slots[s].puzzle] = attempts[s];
+    }
+    for (int p = 2; p <= puzzle_count; ++p) {
+        text += (p % 10 == 0) ? "\n    " : " ";
+        text += std::to_string(by_puzzle[p]) + ",";
+    }
+    text += "\n};\n// clang-format on\n\n} // namespace tallywick\n";
+    return text;
+}
+
+// Candidates each slot offers in a search from scratch, and the attempts it may spend on them.
+constexpr std::size_t candidates_per_slot = 10;
+constexpr int attempts_per_slot = 20000;
+// From this puzzle on a slot also waits for this many candidates that need level 5 or 6.
+constexpr int hard_slots_from = 100;
+constexpr std::size_t hard_candidates = 3;
+
+Catalogue build_catalogue(bool verbose, const std::string& attempts_path) {
     Prng rng(catalogue_seed);
     Catalogue catalogue;
     const std::vector<Grid> grids = make_grids(rng);
@@ -105,73 +320,71 @@ Catalogue build_catalogue(bool verbose) {
     if (count_solutions(first_cages).count != 1) {
         throw std::runtime_error("puzzle 1 does not have exactly one solution");
     }
+    const LogicResult first_logic = solve_logically(first_cages);
+    if (!first_logic.solved) {
+        throw std::runtime_error("puzzle 1 does not yield to reasoning");
+    }
     const auto plan = plan_sizes(sizes_of(first_cages), rng);
+    const std::vector<Slot> slots =
+        make_slots(grids, plan, repeats_in(puzzle_one::color, puzzle_one::level));
 
-    Progress progress;
-    count_puzzle(progress, catalogue, 1);
-    // The big cages carry the highest sums, which smaller cages rarely reach.
-    std::array<std::vector<int>, 8> wanted{};
-    wanted[7] = {39, 37, 36};
-    wanted[6] = {35, 34, 33};
-
-    // Puzzles still to make, puzzle 12 included: it comes with puzzle 5.
-    int weight_left = puzzle_count - 1;
-    for (int p = 2; p <= puzzle_count; ++p) {
-        if (p == shared_layout_second) {
+    std::vector<std::vector<Candidate>> found(slots.size());
+    std::vector<std::size_t> pick(slots.size(), 0);
+    for (std::size_t s = 0; s < slots.size(); ++s) {
+        const int p = slots[s].puzzle;
+        if (attempts_path.empty()) {
+            auto candidate = attempt_slot(slots[s], puzzle_attempts[p]);
+            if (!candidate) {
+                throw std::runtime_error("the recorded attempt no longer makes puzzle " +
+                                         std::to_string(p) + "; run with --from-scratch");
+            }
+            found[s].push_back(*candidate);
             continue;
         }
-        const bool shared = p == shared_layout_first;
-        const int w = shared ? 2 : 1;
-        std::vector<Grid> on{grids[grid_of(p)]};
-        if (shared) {
-            on.push_back(grids[grid_of(shared_layout_second)]);
+        // The end of the catalogue wants the hardest techniques, which few layouts need.
+        const std::size_t hard_wanted = p >= hard_slots_from ? hard_candidates : 0;
+        std::size_t hard = 0;
+        for (int attempt = 0; found[s].size() < candidates_per_slot || hard < hard_wanted;
+             ++attempt) {
+            if (attempt >= attempts_per_slot) {
+                if (found[s].size() >= candidates_per_slot) {
+                    break;
+                }
+                throw std::runtime_error("too few solvable layouts for puzzle " +
+                                         std::to_string(p));
+            }
+            if (auto candidate = attempt_slot(slots[s], attempt)) {
+                hard += candidate->level >= cage_unit ? 1 : 0;
+                found[s].push_back(*candidate);
+            }
         }
-        LayoutGoal goal;
-        goal.sizes = plan[p];
-        const int repeats_left = repeat_cage_total - progress.repeats;
-        goal.repeats = (repeats_left * w * 2 + weight_left) / (2 * weight_left);
-        for (int s = 6; s <= 7; ++s) {
-            const std::size_t n = std::min<std::size_t>(plan[p][s], wanted[s].size());
-            goal.wanted_sums[s].assign(wanted[s].begin(), wanted[s].begin() + n);
-        }
-        int tries = 0;
-        for (;; ++tries) {
-            if (tries > 5000) {
-                throw std::runtime_error("no unique layout found for puzzle " + std::to_string(p));
-            }
-            Layout layout;
-            if (!grow_layout(goal, on, rng, 20000, layout)) {
-                throw std::runtime_error("no layout meets the goal of puzzle " + std::to_string(p));
-            }
-            bool unique = true;
-            for (const Grid& grid : on) {
-                SolveResult result = count_solutions(cages_on(layout, grid), 2, solver_budget);
-                unique = unique && result.count == 1 && !result.aborted;
-            }
-            if (!unique) {
-                continue;
-            }
-            std::array<std::int32_t, 82> color{};
-            if (!colour_layout(layout, codes_of(p), rng, color)) {
-                continue;
-            }
-            store_puzzle(catalogue, p, on[0], color);
-            if (shared) {
-                store_puzzle(catalogue, shared_layout_second, on[1], color);
-            }
-            break;
-        }
-        for (int s = 6; s <= 7; ++s) {
-            wanted[s].erase(wanted[s].begin(), wanted[s].begin() + goal.wanted_sums[s].size());
-        }
-        count_puzzle(progress, catalogue, p);
-        if (shared) {
-            count_puzzle(progress, catalogue, shared_layout_second);
-        }
-        weight_left -= w;
         if (verbose) {
-            std::fprintf(stderr, "puzzle %d: %d cages, %d tries, repeats so far %d\n", p,
-                         cage_total(plan[p]), tries + 1, progress.repeats);
+            std::fprintf(stderr, "puzzle %d: %d attempts for %zu candidates\n", p,
+                         found[s].back().attempt + 1, found[s].size());
+        }
+    }
+    if (!attempts_path.empty()) {
+        pick = choose(slots, found, first_logic.score());
+        std::vector<int> attempts;
+        for (std::size_t s = 0; s < slots.size(); ++s) {
+            attempts.push_back(found[s][pick[s]].attempt);
+        }
+        std::ofstream out(attempts_path, std::ios::binary);
+        out << attempts_source(slots, attempts);
+        if (!out) {
+            throw std::runtime_error("cannot write " + attempts_path);
+        }
+    }
+    for (std::size_t s = 0; s < slots.size(); ++s) {
+        const Slot& slot = slots[s];
+        const Candidate& chosen = found[s][pick[s]];
+        store_puzzle(catalogue, slot.puzzle, slot.on[0], chosen.color);
+        if (slot.shared) {
+            store_puzzle(catalogue, shared_layout_second, slot.on[1], chosen.color);
+        }
+        if (verbose) {
+            std::fprintf(stderr, "puzzle %d: attempt %d, level %d, difficulty %lld\n", slot.puzzle,
+                         chosen.attempt, chosen.level, static_cast<long long>(chosen.score));
         }
     }
     return catalogue;
@@ -183,20 +396,29 @@ Catalogue build_catalogue(bool verbose) {
 int main(int argc, char** argv) {
     try {
         std::string path;
+        std::string attempts_path;
         bool verbose = false;
         for (int i = 1; i < argc; ++i) {
             std::string arg = argv[i];
             if (arg == "-v") {
                 verbose = true;
+            } else if (arg == "--from-scratch" && i + 1 < argc) {
+                attempts_path = argv[++i];
             } else if (arg == "-h" || arg == "--help") {
-                std::printf("usage: catalogue_generator [-v] [OUTPUT]\n"
-                            "Writes the puzzle tables' source to OUTPUT, or to standard output.\n");
+                std::printf(
+                    "usage: catalogue_generator [-v] [--from-scratch ATTEMPTS] [OUTPUT]\n"
+                    "Writes the puzzle tables' source to OUTPUT, or to standard output.\n"
+                    "Each puzzle is made from the attempt recorded in puzzle_attempts.h;\n"
+                    "--from-scratch searches every slot afresh, chooses the layouts so that\n"
+                    "difficulty rises through the catalogue and writes the new record to\n"
+                    "ATTEMPTS.\n");
                 return 0;
             } else {
                 path = arg;
             }
         }
-        const std::string text = tallywick::render_tables(tallywick::build_catalogue(verbose));
+        const std::string text =
+            tallywick::render_tables(tallywick::build_catalogue(verbose, attempts_path));
         if (path.empty()) {
             std::fwrite(text.data(), 1, text.size(), stdout);
             return 0;

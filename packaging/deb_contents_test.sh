@@ -47,7 +47,11 @@ for path in ./usr/games/tallywick ./usr/share/doc/tallywick/copyright \
     "./usr/share/icons/hicolor/16x16/apps/$app_id.png" \
     "./usr/share/icons/hicolor/24x24/apps/$app_id.png" \
     "./usr/share/icons/hicolor/32x32/apps/$app_id.png" \
-    "./usr/share/icons/hicolor/48x48/apps/$app_id.png"; do
+    "./usr/share/icons/hicolor/48x48/apps/$app_id.png" \
+    "./usr/share/icons/hicolor/64x64/apps/$app_id.png" \
+    "./usr/share/icons/hicolor/128x128/apps/$app_id.png" \
+    "./usr/share/icons/hicolor/256x256/apps/$app_id.png" \
+    "./usr/share/icons/hicolor/scalable/apps/$app_id.svg"; do
     grep -qx -- "$path" <<<"$files" || fail "package lacks $path"
 done
 in_bin=$(grep '^\./usr/bin/.' <<<"$files" || true)

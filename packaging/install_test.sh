@@ -34,8 +34,9 @@ else
     fail "no desktop entry at share/applications/$app_id.desktop"
 fi
 
-# The icon at every size the window icon holds, and no size that was not drawn.
-for size in 16 24 32 48; do
+# The icon at every size the window icon holds and the larger ones drawn for software centres,
+# and no size that was not drawn.
+for size in 16 24 32 48 64 128 256; do
     icon="$prefix/share/icons/hicolor/${size}x${size}/apps/$app_id.png"
     if [ -f "$icon" ]; then
         file -b "$icon" | grep -q "^PNG image data, $size x $size," ||
@@ -45,7 +46,15 @@ for size in 16 24 32 48; do
     fi
 done
 sizes=$(cd "$prefix/share/icons/hicolor" 2>/dev/null && ls | sort -n | tr '\n' ' ')
-[ "$sizes" = "16x16 24x24 32x32 48x48 " ] || fail "icon theme sizes are '$sizes'"
+[ "$sizes" = "scalable 16x16 24x24 32x32 48x48 64x64 128x128 256x256 " ] ||
+    fail "icon theme sizes are '$sizes'"
+scalable="$prefix/share/icons/hicolor/scalable/apps/$app_id.svg"
+if [ -f "$scalable" ]; then
+    grep -q '<svg' "$scalable" || fail "the scalable icon is no SVG: $(file -b "$scalable")"
+    grep -q 'viewBox="0 0 256 256"' "$scalable" || fail "the scalable icon is not square"
+else
+    fail "no icon at share/icons/hicolor/scalable/apps/$app_id.svg"
+fi
 
 metainfo="$prefix/share/metainfo/$app_id.metainfo.xml"
 if [ -f "$metainfo" ]; then
@@ -79,6 +88,7 @@ fi
 unexpected=$(cd "$prefix" && find . -type f | grep -v -e '^\./bin/tallywick$' \
     -e "^\./share/applications/$app_id\.desktop$" -e "^\./share/metainfo/$app_id\.metainfo\.xml$" \
     -e "^\./share/icons/hicolor/[0-9]*x[0-9]*/apps/$app_id\.png$" \
+    -e "^\./share/icons/hicolor/scalable/apps/$app_id\.svg$" \
     -e '^\./share/man/man6/tallywick\.6\.gz$' || true)
 [ -z "$unexpected" ] || fail "unexpected files installed: $unexpected"
 

@@ -75,6 +75,13 @@ void generate(const QDir& dir) {
     // both), so that no seam shows between bar and window.
     write_file(dir, "window_background.png", background_png);
     write_file(dir, "window_icon.ico", pictures::window_icon_file());
+    // Software centres want the icon larger than the window needs it: these go to the icon
+    // theme only, not into the program.
+    for (const int size : {64, 128, 256}) {
+        write_file(dir, QStringLiteral("window_icon_%1.png").arg(size),
+                   encode(pictures::theme_icon(size), "png"));
+    }
+    write_file(dir, "window_icon.svg", pictures::scalable_icon());
     write_file(dir, "grid_frame.jpg", encode(pictures::grid_frame(), "jpeg", 92));
     write_file(dir, "help.png", encode(pictures::help_picture(background), "png"));
     for (const Panel& panel : panels) {

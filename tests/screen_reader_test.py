@@ -11,11 +11,27 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 PROGRAM = sys.argv[1]
 TIMEOUT = 30  # seconds for each wait; every wait polls and says what it was waiting for
 
 failures = []
+heard = []  # (event type, source name, inserted text) of the change notices a reader hears
+
+
+def hear(event):
+    try:
+        heard.append((event.type, event.source.name, str(event.any_data)))
+    except Exception:  # a source that went away meanwhile
+        pass
+
+
+def pump():
+    """Delivers the notices that have arrived (pyatspi hands them over in GLib's loop)."""
+    context = GLib.MainContext.default()
+    while context.pending():
+        context.iteration(False)
 
 
 def fail(message):
@@ -28,6 +44,7 @@ def wait_for(what, probe):
     deadline = time.monotonic() + TIMEOUT
     last = None
     while time.monotonic() < deadline:
+        pump()
         try:
             last = probe()
         except Exception as error:  # the tree can change under a reader; try again
@@ -92,6 +109,7 @@ def picture(frame, name):
 
 def main():
     desktop = pyatspi.Registry.getDesktop(0)  # starts the accessibility bus before the game
+    pyatspi.Registry.registerEventListener(hear, "object:text-changed")
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
     env.pop("QT_QPA_PLATFORM", None)  # the real X display, not the offscreen one
     game = subprocess.Popen([PROGRAM], env=env)
@@ -213,6 +231,15 @@ def run(desktop):
              lambda: text_of(pencil_cell) == "pencil marks 1 3 3")
     print(f"typed: {pen_cell.name!r} reads {text_of(pen_cell)!r}; "
           f"{pencil_cell.name!r} reads {text_of(pencil_cell)!r}", flush=True)
+    # A reader is told of each change as it happens, with the new reading.
+    wait_for(f"a text-changed notice from {pencil_cell.name!r} with its marks",
+             lambda: any(kind.startswith("object:text-changed:insert") and source == pencil_cell.name
+                         and text == "pencil marks 1 3 3" for kind, source, text in heard))
+    wait_for(f"a text-changed notice from {pen_cell.name!r} with its answer",
+             lambda: any(kind.startswith("object:text-changed:insert") and source == pen_cell.name
+                         and text == "5" for kind, source, text in heard))
+    print("heard:", "; ".join(f"{kind} {text!r}" for kind, source, text in heard
+                              if source == pencil_cell.name), flush=True)
 
     # ---- Check on an unfinished board: the incorrect-solution panel, read by its message ----
     click(wait_for("the Check button", named(pyatspi.ROLE_PUSH_BUTTON, "Check")))

@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QPointer>
 
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
 
@@ -119,10 +120,10 @@ public:
     void setCursorPosition(int position) override {
         TextBox* b = box();
         const auto length = static_cast<int>(b->Text().size());
+        const AccessibleHooks* hooks = AccessibleHooks::find(*b);
         int best = 0;
         int best_distance = -1;
         for (int caret = 0; caret <= length; ++caret) {
-            const AccessibleHooks* hooks = AccessibleHooks::find(*b);
             const int at =
                 hooks != nullptr && hooks->reading ? hooks->reading(b->Text(), caret).caret : caret;
             const int distance = std::abs(at - position);

@@ -5,6 +5,8 @@
 #include "resources/picture_texts.h"
 #include "toolkit/accessibility.h"
 
+#include <algorithm>
+
 namespace {
 
 // A cell's text as a player reads it: the answer digit, or its pencil marks one by one.

@@ -21,8 +21,10 @@ fail() {
 [ -n "$(dpkg-deb -f "$deb" Maintainer)" ] || fail "no Maintainer"
 [ "$(dpkg-deb -f "$deb" Description | wc -l)" -gt 1 ] || fail "no long description"
 # The synopsis is said once; the long description goes on from it.
-synopsis=$(dpkg-deb -f "$deb" Description | head -n 1)
-[ "$(dpkg-deb -f "$deb" Description | sed -n '2s/^ *//p')" != "$synopsis" ] ||
+# (No pipe into head or grep -q: under pipefail a writer cut off early would fail the step.)
+description=$(dpkg-deb -f "$deb" Description)
+synopsis=$(sed -n 1p <<<"$description")
+[ "$(sed -n '2s/^ *//p' <<<"$description")" != "$synopsis" ] ||
     fail "the long description repeats the synopsis '$synopsis'"
 # No web address the project does not have.
 [ -z "$(dpkg-deb -f "$deb" Homepage)" ] || fail "Homepage is $(dpkg-deb -f "$deb" Homepage)"
@@ -81,8 +83,9 @@ fi
 changelog="$root/usr/share/doc/tallywick/changelog.gz"
 if [ -f "$changelog" ]; then
     version=$(dpkg-deb -f "$deb" Version)
-    zcat "$changelog" | head -n 1 | grep -q "^tallywick ($version) " ||
-        fail "changelog starts '$(zcat "$changelog" | head -n 1)', not version $version"
+    first=$(zcat "$changelog" | sed -n 1p)
+    [[ "$first" == "tallywick ($version) "* ]] ||
+        fail "changelog starts '$first', not version $version"
 fi
 
 if [ "$failures" -ne 0 ]; then

@@ -74,9 +74,10 @@ fi
 # The manual page, in section 6 for games, compressed; man reads it without a complaint.
 manual="$prefix/share/man/man6/tallywick.6.gz"
 if [ -f "$manual" ]; then
-    zcat "$manual" | grep -q '^\.TH TALLYWICK 6 ' || fail "manual page is not tallywick(6)"
+    page=$(zcat "$manual")
+    grep -q '^\.TH TALLYWICK 6 ' <<<"$page" || fail "manual page is not tallywick(6)"
     for section in NAME SYNOPSIS DESCRIPTION OPTIONS FILES; do
-        zcat "$manual" | grep -q "^\.SH \"*$section" || fail "manual page lacks $section"
+        grep -q "^\.SH \"*$section" <<<"$page" || fail "manual page lacks $section"
     done
     complaints=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$manual" 2>&1 >/dev/null || true)
     [ -z "$complaints" ] || fail "man complains about the manual page: $complaints"

@@ -41,8 +41,8 @@ SESSION
 
 set +e
 env -u QT_QPA_PLATFORM XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" \
-    timeout -k 10 150 xvfb-run -a -s "-screen 0 1280x1024x24" \
-    bash "$work/session.sh" "$work/root/usr/bin/tallywick" "$closer"
+    timeout -k 10 150 xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x1024x24" \
+    bash "$work/session.sh" "$work/root/usr/games/tallywick" "$closer"
 status=$?
 set -e
 

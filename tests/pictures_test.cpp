@@ -5,7 +5,9 @@
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
+#include <QPainter>
 #include <QSet>
+#include <QSvgRenderer>
 #include <QtEndian>
 #include <QtTest>
 
@@ -44,6 +46,23 @@ QColor mean_around(const QImage& image, int x, int y) {
     return QColor(r / n, g / n, b / n);
 }
 
+// The mean difference per channel of two images of one size, alpha included, compared
+// premultiplied so that the colour of a fully transparent pixel does not count.
+double mean_difference(const QImage& a, const QImage& b) {
+    const QImage x = a.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage y = b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        for (int column = 0; column < x.width(); ++column) {
+            const QRgb p = x.pixel(column, row);
+            const QRgb q = y.pixel(column, row);
+            sum += qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) +
+                   qAbs(qBlue(p) - qBlue(q)) + qAbs(qAlpha(p) - qAlpha(q));
+        }
+    }
+    return sum / (4.0 * x.width() * x.height());
+}
+
 bool is_white(QRgb c) {
     return qRed(c) >= 200 && qGreen(c) >= 200 && qBlue(c) >= 200;
 }
@@ -57,6 +76,7 @@ private slots:
     void everyKeyYieldsAPictureOfItsSizeInItsStoredFormat_data();
     void everyKeyYieldsAPictureOfItsSizeInItsStoredFormat();
     void windowIconHoldsFourSizesTransparentOutsideTheButton();
+    void themeIconsAreTheWindowIconDrawnLargerAndTheSvgDrawsTheSame();
     void unknownKeysYieldNothingAndNeverCrash();
     void menuBarShowsByteForByteTheWindowBackground();
     void panelTextEndsAtLeastFifteenRowsAboveTheFirstControl_data();
@@ -162,6 +182,55 @@ void PicturesTest::windowIconHoldsFourSizesTransparentOutsideTheButton() {
         QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
         QCOMPARE(qAlpha(image.pixel(side - 1, side - 1)), 0);
         QCOMPARE(qAlpha(image.pixel(side / 2, side / 2)), 255);
+    }
+}
+
+// Guards against icons for software centres that are not the window's button (a stale or wrong
+// file), are upscaled or lack transparency, and against an SVG whose gradients or gloss were lost.
+void PicturesTest::themeIconsAreTheWindowIconDrawnLargerAndTheSvgDrawsTheSame() {
+    const QImage icon_48 = resource_set::icon(u"$this.Icon").pixmap(QSize(48, 48)).toImage();
+    QCOMPARE(icon_48.size(), QSize(48, 48));
+    QSvgRenderer svg(QStringLiteral(TALLYWICK_RESOURCES_DIR "/window_icon.svg"));
+    QVERIFY2(svg.isValid(), "window_icon.svg does not load");
+    QCOMPARE(svg.viewBox(), QRect(0, 0, 256, 256));
+
+    for (int side : {64, 128, 256}) {
+        const QString path =
+            QStringLiteral(TALLYWICK_RESOURCES_DIR "/window_icon_%1.png").arg(side);
+        const QImage png = QImage(path).convertToFormat(QImage::Format_ARGB32);
+        QVERIFY2(!png.isNull(), qPrintable(path));
+        QCOMPARE(png.size(), QSize(side, side));
+        QCOMPARE(qAlpha(png.pixel(0, 0)), 0);
+        QCOMPARE(qAlpha(png.pixel(side - 1, 0)), 0);
+        QCOMPARE(qAlpha(png.pixel(side - 1, side - 1)), 0);
+        QCOMPARE(qAlpha(png.pixel(side / 2, side / 2)), 255);
+        // Drawn with detail of its own, not blown up from a small image: edges stay sharp.
+        int half_transparent = 0;
+        for (int x = 0; x < side; ++x) {
+            const int a = qAlpha(png.pixel(x, side / 2));
+            half_transparent += a > 0 && a < 255;
+        }
+        QVERIFY2(half_transparent <= 4,
+                 qPrintable(
+                     QStringLiteral("%1 soft edge pixels at %2").arg(half_transparent).arg(side)));
+
+        const double to_icon = mean_difference(
+            png.scaled(48, 48, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), icon_48);
+        QVERIFY2(to_icon < 6, qPrintable(QStringLiteral("%1 px icon differs from the window icon "
+                                                        "by %2 per channel")
+                                             .arg(side)
+                                             .arg(to_icon)));
+
+        QImage rendered(side, side, QImage::Format_ARGB32_Premultiplied);
+        rendered.fill(Qt::transparent);
+        QPainter painter(&rendered);
+        svg.render(&painter);
+        painter.end();
+        const double to_svg = mean_difference(rendered, png);
+        QVERIFY2(to_svg < 4, qPrintable(QStringLiteral("the SVG at %1 px differs from the PNG by "
+                                                       "%2 per channel")
+                                            .arg(side)
+                                            .arg(to_svg)));
     }
 }
 

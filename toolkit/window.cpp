@@ -1,6 +1,8 @@
 // The window's ordered child list, its restacking, focus order and tiled background.
 #include "toolkit/window.h"
 
+#include "toolkit/accessibility.h"
+
 #include <QPainter>
 
 #include <algorithm>
@@ -9,6 +11,8 @@ namespace tk {
 
 Window::Window(QWidget* parent) : QWidget(parent) {
     install_font_substitutes();
+    // Before any control exists, so that none gets Qt's generic accessible object first.
+    install_accessibility();
     setFocusPolicy(Qt::NoFocus);
 }
 

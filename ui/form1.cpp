@@ -17,6 +17,8 @@ Form1::Form1() {
     pictureBox_correct->SendToBack();
 
     level_array_size = 116;
+
+    describe_for_screen_readers();
 }
 
 Form1::~Form1() = default;

@@ -23,6 +23,7 @@
 //   ui/sum_labels.cpp          the sum-label operations
 //   ui/cell_input.cpp          pen and pencil input in the cells
 //   ui/panels.cpp              help, puzzle-selection and invalid-number panels
+//   ui/screen_reader.cpp       the names and readings a screen reader gives the controls
 //
 // The cell texts are the board and the text of label_level_value is the puzzle
 // number: every operation reads them afresh, and nothing keeps a copy.
@@ -131,6 +132,9 @@ public:
     // ---- ui/panels.cpp --------------------------------------------------
     std::int32_t check_level_select_number();
     void level_select_number_is_bad();
+
+    // ---- ui/screen_reader.cpp -------------------------------------------
+    void describe_for_screen_readers();
 
     // The puzzle number as label_level_value shows it, read as a decimal
     // integer (0 for a text that is no number).

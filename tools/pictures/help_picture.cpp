@@ -3,6 +3,7 @@
 #include "pictures.h"
 
 #include "catalogue/tables.h"
+#include "resources/picture_texts.h"
 
 #include <QPainter>
 
@@ -151,23 +152,10 @@ QImage help_picture(const QImage& background) {
     painter.setRenderHint(QPainter::Antialiasing);
 
     // The paragraphs' boxes are inclusive pixel bounds: x 45-744, y 19-109 and x 43-738, y 363-429.
-    draw_paragraph(
-        painter,
-        QStringLiteral("Welcome to Tallywick! Fill every column, row and 3 x 3 block of the "
-                       "board with the numbers one through nine, without repeating any "
-                       "numbers within a column, row or block. The board below is a solved "
-                       "puzzle: an example row is shown in yellow, a column in blue and a "
-                       "block in green."),
-        QRectF(45, 19, 700, 91), 4);
+    draw_paragraph(painter, picture_texts::help_paragraphs[0], QRectF(45, 19, 700, 91), 4);
     draw_board(painter, QPoint(111, 142));
     draw_cage(painter, QPoint(635, 179));
-    draw_paragraph(
-        painter,
-        QStringLiteral("The cells of each cage are painted in one colour, and the sum of "
-                       "the numbers in the cage is shown in its top-left corner. The light "
-                       "blue cage on the right, with the number 10 in its corner, is an "
-                       "example: 2 + 1 + 7 = 10."),
-        QRectF(43, 363, 696, 67), 3);
+    draw_paragraph(painter, picture_texts::help_paragraphs[1], QRectF(43, 363, 696, 67), 3);
     return image;
 }
 

@@ -1,6 +1,8 @@
 // The picture generator: draws every picture of the game and writes them into a directory.
 #include "pictures.h"
 
+#include "resources/picture_texts.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -44,28 +46,20 @@ void write_file(const QDir& dir, const QString& name, const QByteArray& bytes) {
 
 struct Panel {
     const char* file;
+    const char16_t* key; // the resource key, which names the message in picture_texts
     int width, height;
-    pictures::PanelText text;
+    int left, top, right, bottom; // inclusive pixel box the lettering must stay inside
 };
 
 // Each message stays inside its box, which ends at least 15 rows above the first control
 // (button or number field) that the window lays over the panel.
 const Panel panels[] = {
-    {"panel_completed.bmp",
-     233,
-     150,
-     {{"Congrats, you", "Have completed", "All of the Levels!"}, 33, 16, 193, 85}},
-    {"panel_correct.bmp", 233, 150, {{"Correct, great", "work!"}, 47, 28, 176, 66}},
-    {"panel_incorrect_solution.bmp",
-     233,
-     150,
-     {{"Not yet complete.", "please check", "the solution"}, 37, 20, 198, 86}},
-    {"panel_invalid_number.bmp", 233, 153, {{"Please enter a", "Valid number"}, 49, 22, 179, 61}},
-    // The range is the puzzles the selection accepts: 1 to 115.
-    {"panel_select_level.bmp",
-     233,
-     198,
-     {{"Please enter a", "Puzzle number", "(1 to 115)"}, 40, 14, 188, 82}},
+    {"panel_completed.bmp", u"pictureBox_completed.Image", 233, 150, 33, 16, 193, 85},
+    {"panel_correct.bmp", u"pictureBox_correct.Image", 233, 150, 47, 28, 176, 66},
+    {"panel_incorrect_solution.bmp", u"pictureBox_incorrect_solution.Image", 233, 150, 37, 20, 198,
+     86},
+    {"panel_invalid_number.bmp", u"pictureBox_invalid_number.Image", 233, 153, 49, 22, 179, 61},
+    {"panel_select_level.bmp", u"pictureBox_select_level.Image", 233, 198, 40, 14, 188, 82},
 };
 
 void generate(const QDir& dir) {
@@ -75,11 +69,20 @@ void generate(const QDir& dir) {
     // both), so that no seam shows between bar and window.
     write_file(dir, "window_background.png", background_png);
     write_file(dir, "window_icon.ico", pictures::window_icon_file());
+    // Software centres want the icon larger than the window needs it: these go to the icon
+    // theme only, not into the program.
+    for (const int size : {64, 128, 256}) {
+        write_file(dir, QStringLiteral("window_icon_%1.png").arg(size),
+                   encode(pictures::theme_icon(size), "png"));
+    }
+    write_file(dir, "window_icon.svg", pictures::scalable_icon());
     write_file(dir, "grid_frame.jpg", encode(pictures::grid_frame(), "jpeg", 92));
     write_file(dir, "help.png", encode(pictures::help_picture(background), "png"));
     for (const Panel& panel : panels) {
+        const pictures::PanelText text{picture_texts::panel_lines(panel.key), panel.left, panel.top,
+                                       panel.right, panel.bottom};
         write_file(dir, panel.file,
-                   encode(pictures::panel(panel.width, panel.height, panel.text), "bmp"));
+                   encode(pictures::panel(panel.width, panel.height, text), "bmp"));
     }
 }
 

@@ -28,4 +28,9 @@ QImage help_picture(const QImage& background);
 // The window icon as an .ico file holding 48, 32, 24 and 16 pixel images with alpha.
 QByteArray window_icon_file();
 
+// The same button for the desktop's icon theme: a square image of the given side with alpha, and
+// a scalable SVG file.
+QImage theme_icon(int size);
+QByteArray scalable_icon();
+
 } // namespace pictures

@@ -1,10 +1,15 @@
-// The window icon: a glossy silver button with a 3 x 3 grid, packed into an .ico file.
+// The window icon: a glossy silver button with a 3 x 3 grid, packed into an .ico file, and the
+// same button for the icon theme at larger sizes and as SVG.
 #include "pictures.h"
 
+#include <QBuffer>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QSvgGenerator>
 #include <QtEndian>
+
+#include <stdexcept>
 
 namespace pictures {
 namespace {
@@ -13,14 +18,9 @@ constexpr int icon_sizes[] = {48, 32, 24, 16};
 // Each size is drawn this many times larger and scaled down, for clean edges at 16 pixels.
 constexpr int oversample = 8;
 
-QImage draw_icon(int size) {
-    const int big = size * oversample;
-    QImage image(big, big, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
+// The button on a square of side s, from the painter's origin.
+void paint_icon(QPainter& painter, double s) {
     painter.setRenderHint(QPainter::Antialiasing);
-
-    const double s = big;
     const QRectF disc(0.03 * s, 0.03 * s, 0.94 * s, 0.94 * s);
     QRadialGradient face(QPointF(0.38 * s, 0.30 * s), 0.75 * s);
     face.setColorAt(0.0, QColor(0xFF, 0xFF, 0xFF));
@@ -50,6 +50,14 @@ QImage draw_icon(int size) {
             painter.drawRoundedRect(box, 0.22 * square, 0.22 * square);
         }
     }
+}
+
+QImage draw_icon(int size) {
+    const int big = size * oversample;
+    QImage image(big, big, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    paint_icon(painter, big);
     painter.end();
     return image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
         .convertToFormat(QImage::Format_ARGB32);
@@ -105,6 +113,33 @@ QByteArray icon_bitmap(const QImage& image) {
 }
 
 } // namespace
+
+QImage theme_icon(int size) {
+    return draw_icon(size);
+}
+
+QByteArray scalable_icon() {
+    // Drawn on a 256 unit square; a software centre scales it to any size.
+    constexpr int side = 256;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(QSize(side, side));
+    generator.setViewBox(QRect(0, 0, side, side));
+    // At 96 dots per inch one unit is one pixel, so the file says it is 256 pixels wide.
+    generator.setResolution(96);
+    generator.setTitle(QStringLiteral("Tallywick"));
+    generator.setDescription(QStringLiteral("A glossy silver button carrying a 3 x 3 grid"));
+    QPainter painter;
+    if (!painter.begin(&generator)) {
+        throw std::runtime_error("cannot draw the scalable icon");
+    }
+    paint_icon(painter, side);
+    painter.end();
+    return bytes;
+}
 
 QByteArray window_icon_file() {
     QList<QByteArray> bitmaps;

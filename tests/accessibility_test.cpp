@@ -1,0 +1,171 @@
+// What Qt's accessibility framework (and so a screen reader) gets from the real window: cell names
+// and readings, the change notices sent as the player types, and the pictures' messages.
+#include "resources/picture_texts.h"
+#include "ui/form1.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QSet>
+#include <QTest>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+bool show_active(Form1& window) {
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
+
+QAccessibleInterface* accessible(QObject* object) {
+    return QAccessible::queryAccessibleInterface(object);
+}
+
+QString name_of(QObject* object) {
+    return accessible(object)->text(QAccessible::Name);
+}
+
+QString reading_of(QObject* object) {
+    QAccessibleTextInterface* text = accessible(object)->textInterface();
+    return text != nullptr ? text->text(0, text->characterCount()) : QStringLiteral("<no text>");
+}
+
+} // namespace
+
+class AccessibilityTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Guards against cells named in the game's internal right-to-left order instead of as the
+    // player sees them, and against cells that a screen reader sees as nameless fillers.
+    void everyCellIsAnEditableTextNamedByItsRowAndColumnOnTheScreen() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        // Rows and columns as they lie on the screen, counted from the top-left.
+        std::vector<int> xs, ys;
+        for (int k = 1; k <= 81; ++k) {
+            xs.push_back(window.textBox[k]->x());
+            ys.push_back(window.textBox[k]->y());
+        }
+        std::sort(xs.begin(), xs.end());
+        std::sort(ys.begin(), ys.end());
+        xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
+        ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
+        QCOMPARE(xs.size(), size_t(9));
+        QSet<QString> names;
+        for (int k = 1; k <= 81; ++k) {
+            tk::TextBox* cell = window.textBox[k];
+            const auto column = std::find(xs.begin(), xs.end(), cell->x()) - xs.begin() + 1;
+            const auto row = std::find(ys.begin(), ys.end(), cell->y()) - ys.begin() + 1;
+            QAccessibleInterface* face = accessible(cell);
+            QVERIFY(face != nullptr);
+            QCOMPARE(face->role(), QAccessible::EditableText);
+            QVERIFY(face->state().editable);
+            QCOMPARE(face->text(QAccessible::Name),
+                     QStringLiteral("Row %1, column %2").arg(row).arg(column));
+            QCOMPARE(reading_of(cell), QString());
+            names.insert(face->text(QAccessible::Name));
+        }
+        QCOMPARE(names.size(), 81);
+    }
+
+    // Guards against names frozen at start-up or taken from a fixed puzzle: the sum is named
+    // exactly where the game shows a sum label, and the cages' sums add up to the board's 405.
+    void aCellNamesItsCageSumExactlyWhileItsSumLabelShows() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        QTest::mouseClick(window.button4, Qt::LeftButton); // Start
+        int total = 0;
+        int named = 0;
+        for (int k = 1; k <= 81; ++k) {
+            const QString name = name_of(window.textBox[k]);
+            const QString suffix = QStringLiteral(", cage sum ") + window.label[k]->Text();
+            if (window.label[k]->Visible()) {
+                QVERIFY2(name.endsWith(suffix), qPrintable(name));
+                total += window.label[k]->Text().toInt();
+                ++named;
+            } else {
+                QVERIFY2(!name.contains(QStringLiteral("sum")), qPrintable(name));
+            }
+        }
+        QVERIFY(named > 0);
+        QCOMPARE(total, 405);
+
+        // Another puzzle: the names follow its labels.
+        QTest::mouseClick(window.button2, Qt::LeftButton); // Skip Puzzle
+        for (int k = 1; k <= 81; ++k) {
+            QCOMPARE(name_of(window.textBox[k]).contains(QStringLiteral("sum")),
+                     window.label[k]->Visible());
+        }
+    }
+
+    // Guards against a reader that hears the raw line break or nothing at all, and against a
+    // reader's caret that puts the box's caret inside the line break. (That a reader is told of
+    // each change needs a live accessibility bridge: screen_reader_test.py checks it over AT-SPI.)
+    void aCellReadsItsAnswerOrItsPencilMarksAndTheReadersCaretStaysOutOfTheLineBreak() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        tk::TextBox* pen = window.textBox[1];
+        tk::TextBox* pencil = window.textBox[2];
+        QTest::mouseClick(pen, Qt::LeftButton, {}, QPoint(26, 40));
+        QTest::keyClicks(pen, "5");
+        QCOMPARE(reading_of(pen), QString("5"));
+
+        QTest::mouseClick(window.radioButton1, Qt::LeftButton); // Pencil
+        QTest::mouseClick(pencil, Qt::LeftButton, {}, QPoint(26, 40));
+        QTest::keyClicks(pencil, "133");
+        QCOMPARE(pencil->Text(), QString("\r\n133"));
+        QCOMPARE(reading_of(pencil), QString("pencil marks 1 3 3"));
+        QAccessibleTextInterface* text = accessible(pencil)->textInterface();
+        QCOMPARE(text->cursorPosition(), text->characterCount()); // the caret at the end
+        QTest::keyClick(pencil, Qt::Key_Backspace);
+        QCOMPARE(reading_of(pencil), QString("pencil marks 1 3"));
+        // The reader's caret lands between marks; the box's caret follows, the text does not.
+        text->setCursorPosition(14);
+        QCOMPARE(pencil->SelectionStart(), 3);
+        QCOMPARE(text->cursorPosition(), 14);
+        QCOMPARE(pencil->Text(), QString("\r\n13"));
+    }
+
+    // Guards against panels whose message exists only as pixels.
+    void everyPanelPictureIsNamedByItsMessageAndShowsWithItsPanel() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        const struct {
+            tk::PictureBox* box;
+            const char16_t* key;
+        } pictures[] = {
+            {window.pictureBox_completed, u"pictureBox_completed.Image"},
+            {window.pictureBox_correct, u"pictureBox_correct.Image"},
+            {window.pictureBox_incorrect_solution, u"pictureBox_incorrect_solution.Image"},
+            {window.pictureBox_invalid_number, u"pictureBox_invalid_number.Image"},
+            {window.pictureBox_select_level, u"pictureBox_select_level.Image"},
+        };
+        for (const auto& p : pictures) {
+            QAccessibleInterface* face = accessible(p.box);
+            QCOMPARE(face->role(), QAccessible::Graphic);
+            QCOMPARE(face->text(QAccessible::Name),
+                     picture_texts::panel_lines(p.key).join(QLatin1Char(' ')));
+            QVERIFY(face->state().invisible);
+        }
+        QCOMPARE(name_of(window.pictureBox_correct), QString("Correct, great work!"));
+        QCOMPARE(name_of(window.pictureBox_incorrect_solution),
+                 QString("Not yet complete. please check the solution"));
+        const QString help = name_of(window.pictureBox_help_background);
+        QVERIFY(help.startsWith(QStringLiteral("Welcome to Tallywick!")));
+        QVERIFY(help.endsWith(QStringLiteral("2 + 1 + 7 = 10.")));
+        QCOMPARE(name_of(window.maskedTextBox_select_level), QString("Puzzle number, 1 to 115"));
+        QCOMPARE(accessible(window.maskedTextBox_select_level)->role(), QAccessible::EditableText);
+
+        QTest::mouseClick(window.button1, Qt::LeftButton); // Check on an empty board
+        QVERIFY(!accessible(window.pictureBox_incorrect_solution)->state().invisible);
+        QVERIFY(accessible(window.pictureBox_correct)->state().invisible);
+        QCOMPARE(accessible(&window)->role(), QAccessible::Window);
+        QCOMPARE(accessible(&window)->text(QAccessible::Name), QString("Tallywick"));
+    }
+};
+
+QTEST_MAIN(AccessibilityTest)
+#include "accessibility_test.moc"

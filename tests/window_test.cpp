@@ -311,6 +311,85 @@ private slots:
         QCOMPARE(window.pictureBox_invalid_number->size(), QSize(233, 153));
     }
 
+    // Guards against the two menu titles drawn alike: "Difficulty" sits on the
+    // control colour, "Options" shows the background through; both in white.
+    void difficultyTitleHasTheControlColourAndOptionsNone() {
+        Form1 window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QImage shot = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage background = resource_set::picture(u"$this.BackgroundImage")
+                                      .toImage()
+                                      .convertToFormat(QImage::Format_RGB32);
+        const auto title_area = [&window](tk::MenuItem* item) {
+            return window.menuStrip1->actionGeometry(item->action());
+        };
+        const auto count = [&shot](QRect area, auto&& test) {
+            int n = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    n += test(shot.pixel(x, y), x, y) ? 1 : 0;
+                }
+            }
+            return n;
+        };
+        const QRect difficulty = title_area(window.toolStripMenuItem1);
+        const QRect options = title_area(window.optionsToolStripMenuItem);
+        QVERIFY(!difficulty.isEmpty() && !options.isEmpty());
+        const QRgb control = tk::system_control_colour().rgb();
+        const auto white = [](QRgb p, int, int) {
+            return qRed(p) > 240 && qGreen(p) > 240 && qBlue(p) > 240;
+        };
+        const auto on_control = [control](QRgb p, int, int) { return p == control; };
+        const auto on_background = [&background](QRgb p, int x, int y) {
+            return p == background.pixel(x, y);
+        };
+        const int difficulty_pixels = difficulty.width() * difficulty.height();
+        // Mostly the control colour, never the picture, with white letters on it.
+        QVERIFY(count(difficulty, on_control) > difficulty_pixels / 2);
+        QCOMPARE(count(difficulty, on_background), 0);
+        QVERIFY(count(difficulty, white) > 20);
+        const int options_pixels = options.width() * options.height();
+        QVERIFY(count(options, on_background) > options_pixels / 2);
+        QCOMPARE(count(options, on_control), 0);
+        QVERIFY(count(options, white) > 20);
+    }
+
+    // Guards against the "Difficulty" title not checking on click: each click
+    // on it flips its state, which starts unchecked.
+    void aClickOnTheDifficultyTitleFlipsItsCheck() {
+        Form1 window;
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(window.toolStripMenuItem1->CheckOnClick());
+        QVERIFY(!window.toolStripMenuItem1->Checked());
+        QVERIFY(!window.optionsToolStripMenuItem->CheckOnClick());
+        int clicks = 0;
+        connect(window.toolStripMenuItem1, &tk::MenuItem::Click, &window, [&] { ++clicks; });
+        const QPoint title =
+            window.menuStrip1->actionGeometry(window.toolStripMenuItem1->action()).center();
+        QTest::mouseClick(window.menuStrip1, Qt::LeftButton, {}, title);
+        QVERIFY(window.toolStripMenuItem1->Checked());
+        QCOMPARE(clicks, 1);
+        QTRY_VERIFY(window.toolStripMenuItem1->menu()->isVisible()); // and its menu opens
+        QTest::keyClick(window.toolStripMenuItem1->menu(), Qt::Key_Escape);
+        QTRY_VERIFY(!window.toolStripMenuItem1->menu()->isVisible());
+        QTest::mouseClick(window.menuStrip1, Qt::LeftButton, {}, title);
+        QVERIFY(!window.toolStripMenuItem1->Checked());
+        QCOMPARE(clicks, 2);
+        // The difficulty items are untouched by it.
+        QVERIFY(window.normalToolStripMenuItem->Checked());
+        QVERIFY(!window.easyToolStripMenuItem->Checked());
+        QVERIFY(!window.hardToolStripMenuItem->Checked());
+        // A click on "Options" checks nothing.
+        const QPoint options =
+            window.menuStrip1->actionGeometry(window.optionsToolStripMenuItem->action()).center();
+        QTest::keyClick(window.toolStripMenuItem1->menu(), Qt::Key_Escape);
+        QTest::mouseClick(window.menuStrip1, Qt::LeftButton, {}, options);
+        QVERIFY(!window.optionsToolStripMenuItem->Checked());
+    }
+
     void anUnknownFlagLeavesALabelAsItIs() {
         Form1 window;
         window.level_array_size = 0; // nothing loadable: the arrays stay as set here

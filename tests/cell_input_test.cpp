@@ -152,21 +152,22 @@ private slots:
         choose(window.radioButton1);
         click_cell(window, 9);
         type("12");
-        key(Qt::Key_Home); // pencil Delete in front of the prefix keeps the marks too
+        key(Qt::Key_Home,
+            Qt::ControlModifier); // pencil Delete in front of the prefix keeps the marks too
         key(Qt::Key_Delete);
         QCOMPARE(window.textBox[9]->Text(), prefix + "12");
         choose(window.radioButton2);
         tab_into_top_left_cell(window);
-        key(Qt::Key_End);
+        key(Qt::Key_End, Qt::ControlModifier);
         type("3");
         QCOMPARE(window.textBox[9]->Text(), prefix + "123");
-        key(Qt::Key_Home);
+        key(Qt::Key_Home, Qt::ControlModifier);
         type("4");
         key(Qt::Key_Delete);
         key(Qt::Key_Right);
         key(Qt::Key_Backspace);
         QCOMPARE(window.textBox[9]->Text(), prefix + "123");
-        key(Qt::Key_End);
+        key(Qt::Key_End, Qt::ControlModifier);
         key(Qt::Key_Backspace);
         QCOMPARE(window.textBox[9]->Text(), prefix + "12");
     }

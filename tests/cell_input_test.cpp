@@ -43,6 +43,29 @@ void tab_into_top_left_cell(Form1& window) {
     key(Qt::Key_Tab);
 }
 
+// The rows of a cell's picture that hold ink of the cells' dark blue.
+struct Ink {
+    int top = -1, bottom = -1, left = -1, right = -1;
+    bool any() const { return top >= 0; }
+};
+Ink ink_of(tk::TextBox* cell) {
+    const QImage shot = cell->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    Ink ink;
+    // Inside the border, where only the text is drawn.
+    for (int y = 2; y < shot.height() - 2; ++y) {
+        for (int x = 2; x < shot.width() - 2; ++x) {
+            const QRgb p = shot.pixel(x, y);
+            if (qBlue(p) > 120 && qRed(p) < 120 && qGreen(p) < 120) {
+                ink.top = ink.top < 0 ? y : ink.top;
+                ink.bottom = y;
+                ink.left = ink.left < 0 ? x : std::min(ink.left, x);
+                ink.right = std::max(ink.right, x);
+            }
+        }
+    }
+    return ink;
+}
+
 bool is_cell_form(const QString& text) {
     static const QRegularExpression forms(QStringLiteral("^([1-9]?|\r\n[1-9]{0,9})$"));
     return forms.match(text).hasMatch();
@@ -143,6 +166,78 @@ private slots:
         QCOMPARE(window.ActiveControl(), window.textBox[9]);
         type("56");
         QCOMPARE(window.textBox[9]->Text(), QString("5"));
+    }
+
+    // Guards against pencil marks in a cell reached by Tab (which keeps the
+    // large answer font) drawn as a big, cut-off number that reads like an answer.
+    void pencilMarksInACellReachedByTabDrawSmallUnderTheEmptyFirstLine() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        choose(window.radioButton1);
+        tab_into_top_left_cell(window);
+        tk::TextBox* cell = window.textBox[9];
+        // The first digit gives way to the bare prefix; the limit of 9 holds seven marks.
+        type("123456789");
+        QCOMPARE(cell->Text(), prefix + "2345678");
+        QCOMPARE(cell->Font().pointSizeF(), 26.25); // the cell keeps its font
+        QCOMPARE(cell->MaxLength(), 9);
+        window.button1->setFocus(); // no caret in the picture
+        const Ink marks = ink_of(cell);
+        QVERIFY(marks.any());
+        // All of it below the empty first line, clear of the border, and no
+        // taller than small print.
+        QVERIFY2(marks.top > cell->height() / 2 - 4, qPrintable(QString::number(marks.top)));
+        QVERIFY(marks.bottom < cell->height() - 2);
+        QVERIFY2(marks.bottom - marks.top < 22, qPrintable(QString::number(marks.bottom)));
+        // A big digit of an answer, for comparison, fills the middle of the cell.
+        cell->SetText("5");
+        const Ink answer = ink_of(cell);
+        QVERIFY(answer.top < cell->height() / 2 - 4);
+        QVERIFY(answer.bottom - answer.top > marks.bottom - marks.top);
+    }
+
+    // Guards against Home and End jumping to the ends of the whole text, and
+    // Up and Down doing nothing, in a multi-line cell.
+    void homeEndUpAndDownKeepToTheRowsOfACell() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        choose(window.radioButton1);
+        click_cell(window, 50);
+        tk::TextBox* cell = window.textBox[50];
+        type("123");
+        QCOMPARE(cell->SelectionStart(), 5);
+        key(Qt::Key_Home); // the start of the marks' line, after the prefix
+        QCOMPARE(cell->SelectionStart(), 2);
+        key(Qt::Key_Right);
+        key(Qt::Key_End);
+        QCOMPARE(cell->SelectionStart(), 5);
+        key(Qt::Key_Up); // the empty first line has one place only
+        QCOMPARE(cell->SelectionStart(), 0);
+        key(Qt::Key_Up);
+        QCOMPARE(cell->SelectionStart(), 0);
+        key(Qt::Key_End);
+        QCOMPARE(cell->SelectionStart(), 0);
+        key(Qt::Key_Down); // back to the marks, near the middle where they are centred
+        QVERIFY(cell->SelectionStart() >= 2 && cell->SelectionStart() <= 5);
+        key(Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(cell->SelectionStart(), 5);
+        key(Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(cell->SelectionStart(), 0);
+        key(Qt::Key_Down);
+        key(Qt::Key_Down); // no row below the last
+        QVERIFY(cell->SelectionStart() >= 2);
+        // Nine marks wrap onto a third row; Home and End keep to the caret's row.
+        key(Qt::Key_End, Qt::ControlModifier);
+        type("456789");
+        QCOMPARE(cell->Text(), prefix + "123456789");
+        key(Qt::Key_Home);
+        const int last_row = cell->SelectionStart();
+        QVERIFY2(last_row > 2 && last_row < 11, qPrintable(QString::number(last_row)));
+        key(Qt::Key_Up);
+        QVERIFY(cell->SelectionStart() >= 2 && cell->SelectionStart() < last_row);
+        key(Qt::Key_Home);
+        QCOMPARE(cell->SelectionStart(), 2);
+        QCOMPARE(cell->Text(), prefix + "123456789");
     }
 
     // Guards against pen-mode keys stripping or pushing aside the prefix of marks.

@@ -390,6 +390,63 @@ private slots:
         QVERIFY(!window.optionsToolStripMenuItem->Checked());
     }
 
+    // Guards against a keyboard focus too faint to see on the buttons and the
+    // radio buttons: the focused control gains a frame all round it.
+    void theKeyboardFocusShowsAsAFrameOnButtonsAndRadioButtons() {
+        Form1 window;
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const auto shot = [&window](QWidget* w) {
+            window.grab(); // lets the focus change paint
+            return window.grab(w->geometry()).toImage().convertToFormat(QImage::Format_RGB32);
+        };
+        // Pixels that the focus changed to a colour near the one given, and on
+        // how many of the four sides of the control they lie.
+        const auto frame = [](const QImage& off, const QImage& on, QColor colour, int* sides) {
+            int changed = 0;
+            bool side[4] = {};
+            for (int y = 0; y < on.height(); ++y) {
+                for (int x = 0; x < on.width(); ++x) {
+                    const QColor p = QColor::fromRgb(on.pixel(x, y));
+                    if (on.pixel(x, y) == off.pixel(x, y) ||
+                        std::abs(p.red() - colour.red()) + std::abs(p.green() - colour.green()) +
+                                std::abs(p.blue() - colour.blue()) >
+                            60) {
+                        continue;
+                    }
+                    ++changed;
+                    side[0] |= y < 4;
+                    side[1] |= y >= on.height() - 4;
+                    side[2] |= x < 4;
+                    side[3] |= x >= on.width() - 4;
+                }
+            }
+            *sides = side[0] + side[1] + side[2] + side[3];
+            return changed;
+        };
+        for (QWidget* control :
+             std::initializer_list<QWidget*>{window.button2, window.radioButton1}) {
+            window.button1->setFocus();
+            const QImage off = shot(control);
+            control->setFocus();
+            QVERIFY(control->hasFocus());
+            const QImage on = shot(control);
+            const bool radio = control == window.radioButton1;
+            // Buttons: the highlight colour; radio buttons: their white text colour.
+            const QColor colour =
+                radio ? QColor(Qt::white) : control->palette().color(QPalette::Highlight);
+            int sides = 0;
+            const int changed = frame(off, on, colour, &sides);
+            const int perimeter = 2 * (control->width() + control->height());
+            QVERIFY2(changed > perimeter / 3, qPrintable(QString("%1: %2 of %3")
+                                                             .arg(control->objectName())
+                                                             .arg(changed)
+                                                             .arg(perimeter)));
+            QCOMPARE(sides, 4);
+        }
+    }
+
     void anUnknownFlagLeavesALabelAsItIs() {
         Form1 window;
         window.level_array_size = 0; // nothing loadable: the arrays stay as set here

@@ -118,23 +118,176 @@ private slots:
         QCOMPARE(cell->Font().family(), QString("Arial"));
     }
 
-    // Guards against stray characters in a cell and Tab moving the focus out of it.
+    // Guards against stray characters in a cell and Tab moving the focus out of
+    // it. The cell's own filter must refuse them: each is typed where the length
+    // limit leaves room, and every character that reaches the filter, Enter,
+    // Tab and Escape included, must come out handled.
     void refusedKeysLeaveTheCellAndTheFocusAlone() {
         Form1 window;
         QVERIFY(show_active(window));
+        tk::TextBox* cell = window.textBox[23];
+        QList<QPair<QChar, bool>> presses;
+        QList<QPair<int, bool>> downs;
+        // Connected after the window's own handlers, so these see their verdict.
+        connect(cell, &tk::TextBox::KeyPress, &window, [&](tk::KeyPressEventArgs& e) {
+            presses.append({e.KeyChar, e.Handled});
+        });
+        connect(cell, &tk::TextBox::KeyDown, &window, [&](tk::KeyEventArgs& e) {
+            // The modifier keys held with Tab come as keys of their own.
+            if (e.KeyCode != Qt::Key_Tab && e.KeyCode != Qt::Key_Backtab) {
+                return;
+            }
+            downs.append({e.KeyCode, e.Handled});
+        });
         for (tk::RadioButton* mode : {window.radioButton2, window.radioButton1}) {
             choose(mode);
-            click_cell(window, 23);
-            type("4");
-            const QString before = window.textBox[23]->Text();
-            type("0aZ ");
-            for (const Qt::Key k : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab, Qt::Key_Escape}) {
+            click_cell(window, 23); // empty in pen (limit 1), the prefix in pencil (limit 11)
+            const QString before = cell->Text();
+            presses.clear();
+            downs.clear();
+            type("0aZ -");
+            for (const Qt::Key k : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
                 key(k);
             }
-            key(Qt::Key_Tab, Qt::ShiftModifier);
-            QCOMPARE(window.textBox[23]->Text(), before);
-            QCOMPARE(window.ActiveControl(), window.textBox[23]);
+            QCOMPARE(presses.size(), 8);
+            for (const auto& [c, handled] : presses) {
+                QVERIFY2(handled, qPrintable(QString("character %1").arg(c.unicode())));
+            }
+            for (const auto tab : {Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier}) {
+                downs.clear();
+                presses.clear();
+                key(Qt::Key_Tab, tab);
+                QCOMPARE(downs.size(), 1);
+                QVERIFY(downs[0].second);
+                QVERIFY(presses.isEmpty());
+            }
+            QCOMPARE(cell->Text(), before);
+            QCOMPARE(window.ActiveControl(), cell);
+            // A digit still goes in, so the cell did have room.
+            type("4");
+            QCOMPARE(cell->Text(), before + "4");
         }
+    }
+
+    // Guards against the caret landing anywhere but where a player expects:
+    // after a pencil click on an empty cell, after a click on marks, when set
+    // past the end, or between the two characters of the line break.
+    void theCaretStandsWhereClicksAndTheGamePutIt() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        choose(window.radioButton1);
+        tk::TextBox* cell = window.textBox[60];
+        click_cell(window, 60);
+        QCOMPARE(cell->Text(), prefix);
+        QCOMPARE(cell->SelectionStart(), 2);
+        type("1234");
+        // A click on the marks keeps them and puts the caret where it lands.
+        QTest::mouseClick(cell, Qt::LeftButton, {}, QPoint(3, 40));
+        QCOMPARE(cell->Text(), prefix + "1234");
+        QCOMPARE(cell->SelectionStart(), 2);
+        QTest::mouseClick(cell, Qt::LeftButton, {}, QPoint(49, 40));
+        QCOMPARE(cell->SelectionStart(), 6);
+        QTest::mouseClick(cell, Qt::LeftButton, {}, QPoint(26, 40));
+        QVERIFY(cell->SelectionStart() > 2 && cell->SelectionStart() < 6);
+        type("9"); // typed where the caret stands
+        QCOMPARE(cell->Text().size(), 7);
+        QVERIFY(cell->Text() != prefix + "12349");
+        // A click on the empty first line puts the caret in front of the break.
+        QTest::mouseClick(cell, Qt::LeftButton, {}, QPoint(26, 4));
+        QCOMPARE(cell->SelectionStart(), 0);
+        cell->SetSelectionStart(99);
+        QCOMPARE(cell->SelectionStart(), 7);
+        cell->SetSelectionStart(-3);
+        QCOMPARE(cell->SelectionStart(), 0);
+        cell->SetSelectionStart(1); // never between the carriage return and the line feed
+        QCOMPARE(cell->SelectionStart(), 2);
+        key(Qt::Key_Left);
+        QCOMPARE(cell->SelectionStart(), 0);
+        key(Qt::Key_Right);
+        QCOMPARE(cell->SelectionStart(), 2);
+    }
+
+    // Guards against the pencil style drifting: limit 11 (prefix and nine
+    // marks), "Arial" 10 regular; the pen style limit 1, "Kristen ITC" 26.25 bold.
+    void pencilAndPenClicksSetTheLimitAndFontOfTheirMode() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        choose(window.radioButton1);
+        click_cell(window, 33);
+        tk::TextBox* cell = window.textBox[33];
+        QCOMPARE(cell->MaxLength(), 11);
+        QCOMPARE(cell->Font().family(), QString("Arial"));
+        QCOMPARE(cell->Font().pointSizeF(), 10.0);
+        QVERIFY(!cell->Font().bold());
+        QCOMPARE(cell->Font().weight(), QFont::Normal);
+        type("9876543210123");
+        QCOMPARE(cell->Text(), prefix + "987654321"); // eleven characters, the 0 refused
+        choose(window.radioButton2);
+        click_cell(window, 33);
+        QCOMPARE(cell->MaxLength(), 1);
+        QCOMPARE(cell->Font().family(), QString("Kristen ITC"));
+        QCOMPARE(cell->Font().pointSizeF(), 26.25);
+        QVERIFY(cell->Font().bold());
+    }
+
+    // Guards against a cell that keeps the focus in pencil mode being revealed
+    // by Restart: emptying the board gives the focused cell the bare prefix,
+    // so the reveal passes it by.
+    void restartWhileAPencilCellKeepsTheFocusLeavesItThePrefix() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        window.easyToolStripMenuItem->PerformClick(); // twenty cells a start
+        choose(window.radioButton1);
+        click_cell(window, 41);
+        type("5");
+        for (int i = 0; i < 40; ++i) {
+            window.restartToolStripMenuItem->PerformClick();
+            QCOMPARE(window.ActiveControl(), window.textBox[41]);
+            QCOMPARE(window.textBox[41]->Text(), prefix);
+            int revealed = 0;
+            for (int k = 1; k <= 81; ++k) {
+                revealed += window.textBox[k]->Text().size() == 1 ? 1 : 0;
+            }
+            QCOMPARE(revealed, 20);
+        }
+    }
+
+    // Guards against the focus order of the cells: left to right within a row
+    // (the opposite of their numbering), row by row, walked with real Tab and
+    // Shift+Tab presses. Cells take Tab as a key, so for the walk they are
+    // made to pass it on as other controls do.
+    void tabAndShiftTabWalkTheCellsLeftToRightRowByRow() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        window.button1->setFocus(); // "Check", the last button before the grid
+        key(Qt::Key_Tab);
+        QCOMPARE(window.ActiveControl(), window.textBox[9]);
+        for (int k = 1; k <= 81; ++k) {
+            window.textBox[k]->SetAcceptsTab(false);
+        }
+        QList<QWidget*> expected;
+        for (int r = 0; r < 9; ++r) {
+            for (int p = 8; p >= 0; --p) {
+                expected << window.textBox[9 * r + p + 1];
+            }
+        }
+        expected << window.button4_show_cell << window.button3;
+        for (int i = 1; i < expected.size(); ++i) {
+            key(Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), expected[i]);
+        }
+        for (int i = expected.size() - 2; i >= 0; --i) {
+            key(Qt::Key_Tab, Qt::ShiftModifier);
+            QCOMPARE(QApplication::focusWidget(), expected[i]);
+        }
+        key(Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), window.button1);
+        // Taking Tab as a key again, a cell keeps the focus.
+        window.textBox[41]->SetAcceptsTab(true);
+        window.textBox[41]->setFocus();
+        key(Qt::Key_Tab);
+        key(Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), window.textBox[41]);
     }
 
     // Guards against one corner cell (the top-left) missing the pencil rewrite.
@@ -276,14 +429,29 @@ private slots:
         click_cell(window, 12);
         key(Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(window.textBox[12]->Text(), QString("7"));
+        // Undo has something to bring back here (the 7 a pen click emptied); it must not.
+        click_cell(window, 12);
+        QCOMPARE(window.textBox[12]->Text(), QString());
         key(Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(window.textBox[12]->Text(), QString("7"));
+        key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        key(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(window.textBox[12]->Text(), QString());
         choose(window.radioButton1);
         click_cell(window, 13);
         key(Qt::Key_Insert, Qt::ShiftModifier);
         QCOMPARE(window.textBox[13]->Text(), prefix + "75");
+        key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(window.textBox[13]->Text(), prefix + "75");
+        // A middle click on a cell with room for marks pastes nothing, from
+        // the clipboard or the selection.
+        QApplication::clipboard()->setText("3");
+        QApplication::clipboard()->setText("3", QClipboard::Selection);
+        click_cell(window, 14);
+        QCOMPARE(window.textBox[14]->Text(), prefix);
         QTest::mouseClick(window.textBox[14], Qt::MiddleButton, {}, QPoint(26, 40));
-        QCOMPARE(window.textBox[14]->Text(), QString());
+        QCOMPARE(window.textBox[14]->Text(), prefix);
+        key(Qt::Key_V, Qt::ControlModifier); // while a paste does go in
+        QCOMPARE(window.textBox[14]->Text(), prefix + "3");
         for (int k = 1; k <= 81; ++k) {
             QVERIFY(!window.textBox[k]->acceptDrops());
             QCOMPARE(window.textBox[k]->contextMenuPolicy(), Qt::NoContextMenu);

@@ -216,8 +216,38 @@ private slots:
         QVERIFY(!window.hardToolStripMenuItem->Checked());
         QVERIFY(window.radioButton2->Checked());
         QVERIFY(!window.radioButton1->Checked());
-        QCOMPARE(window.current_sum_label_visible_array, (std::array<std::int32_t, 82>{}));
+        // Nothing of puzzle 1 (or any) was loaded into the working arrays.
+        for (const auto* array :
+             {&window.current_level_array, &window.current_color_array,
+              &window.current_sum_label_array, &window.current_sum_label_visible_array,
+              &window.completed_array}) {
+            QCOMPARE(*array, (std::array<std::int32_t, 82>{}));
+        }
         QCOMPARE(window.windowTitle(), QString("Tallywick"));
+    }
+
+    // Guards against the construction loading row 0 (all zeros, so the arrays
+    // alone cannot tell): the step that hides the labels runs with nothing
+    // loadable. Marks in the arrays show whether a load happened.
+    void hidingTheLabelsAtConstructionLoadsNothing() {
+        Form1 window;
+        const auto hide_as_construction_does = [&window](std::int32_t loadable) {
+            window.level_array_size = loadable;
+            window.current_sum_label_visible_array.fill(7);
+            window.current_sum_label_visible_array[3] = 0;
+            window.label[3]->SetVisible(true);
+            window.label_level_value->SetText("0");
+            window.toggle_label_visibility();
+            window.label_level_value->SetText("1");
+        };
+        hide_as_construction_does(0);
+        QCOMPARE(window.current_sum_label_visible_array[1], 7);
+        QVERIFY(!window.label[3]->Visible());
+        // With the catalogue loadable the same step loads row 0 over the marks.
+        hide_as_construction_does(116);
+        QCOMPARE(window.current_sum_label_visible_array[1], 0);
+        // The constructor reaches 116 only as its last step.
+        QCOMPARE(Form1().level_array_size, 116);
     }
 
     void pencilAndPenAreOneExclusiveGroup() {
@@ -244,16 +274,28 @@ private slots:
         QCOMPARE(window.current_color_array[1], 2);
         QCOMPARE(window.current_level_array[0], 0);
 
+        const auto load_all = [&window] {
+            window.update_level_array();
+            window.update_color_array();
+            window.update_sum_label_array();
+            window.update_sum_label_visible_array();
+        };
         window.label_level_value->SetText("115");
-        window.update_level_array();
+        load_all();
         QCOMPARE(window.current_level_array[81], level_array[115][81]);
-        const auto row_115 = window.current_level_array;
+        const auto level_115 = window.current_level_array;
+        const auto colour_115 = window.current_color_array;
+        const auto sums_115 = window.current_sum_label_array;
+        const auto flags_115 = window.current_sum_label_visible_array;
+        QVERIFY(sums_115 != (std::array<std::int32_t, 82>{}));
 
         for (const char* unloadable : {"116", "117", "-1", "2147483647"}) {
             window.label_level_value->SetText(unloadable);
-            window.update_level_array();
-            window.update_sum_label_array();
-            QCOMPARE(window.current_level_array, row_115);
+            load_all();
+            QCOMPARE(window.current_level_array, level_115);
+            QCOMPARE(window.current_color_array, colour_115);
+            QCOMPARE(window.current_sum_label_array, sums_115);
+            QCOMPARE(window.current_sum_label_visible_array, flags_115);
         }
 
         window.label_level_value->SetText("0");
@@ -261,6 +303,24 @@ private slots:
         window.update_sum_label_array();
         QCOMPARE(window.current_level_array, (std::array<std::int32_t, 82>{}));
         QCOMPARE(window.current_sum_label_array, (std::array<std::int32_t, 82>{}));
+    }
+
+    // Guards against visibility read from the sums: a label with a sum and
+    // flag 0 stays hidden, one with sum 0 and flag 1 shows.
+    void aLabelsFlagNotItsSumDecidesWhetherItShows() {
+        Form1 window;
+        window.level_array_size = 0; // nothing loads: the arrays stay as set here
+        window.current_sum_label_array.fill(0);
+        window.current_sum_label_visible_array.fill(0);
+        window.current_sum_label_array[10] = 17;        // a sum, but flag 0
+        window.current_sum_label_visible_array[11] = 1; // flag 1, sum 0
+        window.label[10]->SetVisible(true);
+        window.change_sum_labels();
+        window.toggle_label_visibility();
+        QCOMPARE(window.label[10]->Text(), QString("17"));
+        QVERIFY(!window.label[10]->Visible());
+        QCOMPARE(window.label[11]->Text(), QString("0"));
+        QVERIFY(window.label[11]->Visible());
     }
 
     void sumLabelsFollowTheirFlagsNotTheirSums() {
@@ -453,11 +513,21 @@ private slots:
         window.current_sum_label_visible_array.fill(0);
         window.current_sum_label_visible_array[5] = 2;
         window.current_sum_label_visible_array[6] = 1;
+        window.current_sum_label_visible_array[8] = -1;
         window.current_sum_label_array[6] = 0;
         window.label[5]->SetVisible(true);
+        window.label[8]->SetVisible(false);
         window.change_sum_labels();
         window.toggle_label_visibility();
         QVERIFY(window.label[5]->Visible());
+        // An unknown flag leaves a hidden label hidden too.
+        window.label[5]->SetVisible(false);
+        window.toggle_label_visibility();
+        QVERIFY(!window.label[5]->Visible());
+        QVERIFY(!window.label[8]->Visible());
+        window.label[8]->SetVisible(true);
+        window.toggle_label_visibility();
+        QVERIFY(window.label[8]->Visible());
         QVERIFY(window.label[6]->Visible());
         QCOMPARE(window.label[6]->Text(), QString("0"));
         QVERIFY(!window.label[7]->Visible());

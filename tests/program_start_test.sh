@@ -55,8 +55,7 @@ fi
 wait "$game"
 SESSION
 
-# XDG_RUNTIME_DIR stays unset: in a fresh runtime folder the game's first close request can go
-# unanswered for about 30 seconds while Qt looks for a session bus.
+# XDG_RUNTIME_DIR stays unset, so Qt makes a runtime folder of its own.
 run() {
     local name=$1
     shift

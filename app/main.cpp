@@ -22,15 +22,22 @@ bool display_available() {
 
 } // namespace
 
-int main(int argc, char* argv[]) {
+int main(int, char* argv[]) {
     if (!display_available()) {
         std::fputs("tallywick: no display found (DISPLAY is not set); run it on a desktop, or "
                    "headless with: xvfb-run -a build/tallywick\n",
                    stderr);
         return 1;
     }
-    // Arguments are not the game's to read; Qt alone looks at them.
-    QApplication application(argc, argv);
+    // The game takes no arguments, and Qt is handed none either: its own options
+    // (-reverse, -stylesheet, -qwindowtitle, -style ...) would retitle, resize,
+    // mirror or restyle the window and read files. Only the program's name goes
+    // on; the platform is still chosen through Qt's environment variables.
+    int qt_argc = 1;
+    // A program started with no arguments at all has no name in argv[0].
+    char fallback_name[] = "tallywick";
+    char* qt_argv[] = {argv[0] != nullptr ? argv[0] : fallback_name, nullptr};
+    QApplication application(qt_argc, qt_argv);
     // Lets a desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tallywick.Tallywick"));
     tk::enable_visual_styles();

@@ -43,6 +43,29 @@ void tab_into_top_left_cell(Form1& window) {
     key(Qt::Key_Tab);
 }
 
+// The rows of a cell's picture that hold ink of the cells' dark blue.
+struct Ink {
+    int top = -1, bottom = -1, left = -1, right = -1;
+    bool any() const { return top >= 0; }
+};
+Ink ink_of(tk::TextBox* cell) {
+    const QImage shot = cell->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    Ink ink;
+    // Inside the border, where only the text is drawn.
+    for (int y = 2; y < shot.height() - 2; ++y) {
+        for (int x = 2; x < shot.width() - 2; ++x) {
+            const QRgb p = shot.pixel(x, y);
+            if (qBlue(p) > 120 && qRed(p) < 120 && qGreen(p) < 120) {
+                ink.top = ink.top < 0 ? y : ink.top;
+                ink.bottom = y;
+                ink.left = ink.left < 0 ? x : std::min(ink.left, x);
+                ink.right = std::max(ink.right, x);
+            }
+        }
+    }
+    return ink;
+}
+
 bool is_cell_form(const QString& text) {
     static const QRegularExpression forms(QStringLiteral("^([1-9]?|\r\n[1-9]{0,9})$"));
     return forms.match(text).hasMatch();
@@ -95,23 +118,176 @@ private slots:
         QCOMPARE(cell->Font().family(), QString("Arial"));
     }
 
-    // Guards against stray characters in a cell and Tab moving the focus out of it.
+    // Guards against stray characters in a cell and Tab moving the focus out of
+    // it. The cell's own filter must refuse them: each is typed where the length
+    // limit leaves room, and every character that reaches the filter, Enter,
+    // Tab and Escape included, must come out handled.
     void refusedKeysLeaveTheCellAndTheFocusAlone() {
         Form1 window;
         QVERIFY(show_active(window));
+        tk::TextBox* cell = window.textBox[23];
+        QList<QPair<QChar, bool>> presses;
+        QList<QPair<int, bool>> downs;
+        // Connected after the window's own handlers, so these see their verdict.
+        connect(cell, &tk::TextBox::KeyPress, &window, [&](tk::KeyPressEventArgs& e) {
+            presses.append({e.KeyChar, e.Handled});
+        });
+        connect(cell, &tk::TextBox::KeyDown, &window, [&](tk::KeyEventArgs& e) {
+            // The modifier keys held with Tab come as keys of their own.
+            if (e.KeyCode != Qt::Key_Tab && e.KeyCode != Qt::Key_Backtab) {
+                return;
+            }
+            downs.append({e.KeyCode, e.Handled});
+        });
         for (tk::RadioButton* mode : {window.radioButton2, window.radioButton1}) {
             choose(mode);
-            click_cell(window, 23);
-            type("4");
-            const QString before = window.textBox[23]->Text();
-            type("0aZ ");
-            for (const Qt::Key k : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab, Qt::Key_Escape}) {
+            click_cell(window, 23); // empty in pen (limit 1), the prefix in pencil (limit 11)
+            const QString before = cell->Text();
+            presses.clear();
+            downs.clear();
+            type("0aZ -");
+            for (const Qt::Key k : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
                 key(k);
             }
-            key(Qt::Key_Tab, Qt::ShiftModifier);
-            QCOMPARE(window.textBox[23]->Text(), before);
-            QCOMPARE(window.ActiveControl(), window.textBox[23]);
+            QCOMPARE(presses.size(), 8);
+            for (const auto& [c, handled] : presses) {
+                QVERIFY2(handled, qPrintable(QString("character %1").arg(c.unicode())));
+            }
+            for (const auto tab : {Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier}) {
+                downs.clear();
+                presses.clear();
+                key(Qt::Key_Tab, tab);
+                QCOMPARE(downs.size(), 1);
+                QVERIFY(downs[0].second);
+                QVERIFY(presses.isEmpty());
+            }
+            QCOMPARE(cell->Text(), before);
+            QCOMPARE(window.ActiveControl(), cell);
+            // A digit still goes in, so the cell did have room.
+            type("4");
+            QCOMPARE(cell->Text(), before + "4");
         }
+    }
+
+    // Guards against the caret landing anywhere but where a player expects:
+    // after a pencil click on an empty cell, after a click on marks, when set
+    // past the end, or between the two characters of the line break.
+    void theCaretStandsWhereClicksAndTheGamePutIt() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        choose(window.radioButton1);
+        tk::TextBox* cell = window.textBox[60];
+        click_cell(window, 60);
+        QCOMPARE(cell->Text(), prefix);
+        QCOMPARE(cell->SelectionStart(), 2);
+        type("1234");
+        // A click on the marks keeps them and puts the caret where it lands.
+        QTest::mouseClick(cell, Qt::LeftButton, {}, QPoint(3, 40));
+        QCOMPARE(cell->Text(), prefix + "1234");
+        QCOMPARE(cell->SelectionStart(), 2);
+        QTest::mouseClick(cell, Qt::LeftButton, {}, QPoint(49, 40));
+        QCOMPARE(cell->SelectionStart(), 6);
+        QTest::mouseClick(cell, Qt::LeftButton, {}, QPoint(26, 40));
+        QVERIFY(cell->SelectionStart() > 2 && cell->SelectionStart() < 6);
+        type("9"); // typed where the caret stands
+        QCOMPARE(cell->Text().size(), 7);
+        QVERIFY(cell->Text() != prefix + "12349");
+        // A click on the empty first line puts the caret in front of the break.
+        QTest::mouseClick(cell, Qt::LeftButton, {}, QPoint(26, 4));
+        QCOMPARE(cell->SelectionStart(), 0);
+        cell->SetSelectionStart(99);
+        QCOMPARE(cell->SelectionStart(), 7);
+        cell->SetSelectionStart(-3);
+        QCOMPARE(cell->SelectionStart(), 0);
+        cell->SetSelectionStart(1); // never between the carriage return and the line feed
+        QCOMPARE(cell->SelectionStart(), 2);
+        key(Qt::Key_Left);
+        QCOMPARE(cell->SelectionStart(), 0);
+        key(Qt::Key_Right);
+        QCOMPARE(cell->SelectionStart(), 2);
+    }
+
+    // Guards against the pencil style drifting: limit 11 (prefix and nine
+    // marks), "Arial" 10 regular; the pen style limit 1, "Kristen ITC" 26.25 bold.
+    void pencilAndPenClicksSetTheLimitAndFontOfTheirMode() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        choose(window.radioButton1);
+        click_cell(window, 33);
+        tk::TextBox* cell = window.textBox[33];
+        QCOMPARE(cell->MaxLength(), 11);
+        QCOMPARE(cell->Font().family(), QString("Arial"));
+        QCOMPARE(cell->Font().pointSizeF(), 10.0);
+        QVERIFY(!cell->Font().bold());
+        QCOMPARE(cell->Font().weight(), QFont::Normal);
+        type("9876543210123");
+        QCOMPARE(cell->Text(), prefix + "987654321"); // eleven characters, the 0 refused
+        choose(window.radioButton2);
+        click_cell(window, 33);
+        QCOMPARE(cell->MaxLength(), 1);
+        QCOMPARE(cell->Font().family(), QString("Kristen ITC"));
+        QCOMPARE(cell->Font().pointSizeF(), 26.25);
+        QVERIFY(cell->Font().bold());
+    }
+
+    // Guards against a cell that keeps the focus in pencil mode being revealed
+    // by Restart: emptying the board gives the focused cell the bare prefix,
+    // so the reveal passes it by.
+    void restartWhileAPencilCellKeepsTheFocusLeavesItThePrefix() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        window.easyToolStripMenuItem->PerformClick(); // twenty cells a start
+        choose(window.radioButton1);
+        click_cell(window, 41);
+        type("5");
+        for (int i = 0; i < 40; ++i) {
+            window.restartToolStripMenuItem->PerformClick();
+            QCOMPARE(window.ActiveControl(), window.textBox[41]);
+            QCOMPARE(window.textBox[41]->Text(), prefix);
+            int revealed = 0;
+            for (int k = 1; k <= 81; ++k) {
+                revealed += window.textBox[k]->Text().size() == 1 ? 1 : 0;
+            }
+            QCOMPARE(revealed, 20);
+        }
+    }
+
+    // Guards against the focus order of the cells: left to right within a row
+    // (the opposite of their numbering), row by row, walked with real Tab and
+    // Shift+Tab presses. Cells take Tab as a key, so for the walk they are
+    // made to pass it on as other controls do.
+    void tabAndShiftTabWalkTheCellsLeftToRightRowByRow() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        window.button1->setFocus(); // "Check", the last button before the grid
+        key(Qt::Key_Tab);
+        QCOMPARE(window.ActiveControl(), window.textBox[9]);
+        for (int k = 1; k <= 81; ++k) {
+            window.textBox[k]->SetAcceptsTab(false);
+        }
+        QList<QWidget*> expected;
+        for (int r = 0; r < 9; ++r) {
+            for (int p = 8; p >= 0; --p) {
+                expected << window.textBox[9 * r + p + 1];
+            }
+        }
+        expected << window.button4_show_cell << window.button3;
+        for (int i = 1; i < expected.size(); ++i) {
+            key(Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), expected[i]);
+        }
+        for (int i = expected.size() - 2; i >= 0; --i) {
+            key(Qt::Key_Tab, Qt::ShiftModifier);
+            QCOMPARE(QApplication::focusWidget(), expected[i]);
+        }
+        key(Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), window.button1);
+        // Taking Tab as a key again, a cell keeps the focus.
+        window.textBox[41]->SetAcceptsTab(true);
+        window.textBox[41]->setFocus();
+        key(Qt::Key_Tab);
+        key(Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), window.textBox[41]);
     }
 
     // Guards against one corner cell (the top-left) missing the pencil rewrite.
@@ -145,6 +321,78 @@ private slots:
         QCOMPARE(window.textBox[9]->Text(), QString("5"));
     }
 
+    // Guards against pencil marks in a cell reached by Tab (which keeps the
+    // large answer font) drawn as a big, cut-off number that reads like an answer.
+    void pencilMarksInACellReachedByTabDrawSmallUnderTheEmptyFirstLine() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        choose(window.radioButton1);
+        tab_into_top_left_cell(window);
+        tk::TextBox* cell = window.textBox[9];
+        // The first digit gives way to the bare prefix; the limit of 9 holds seven marks.
+        type("123456789");
+        QCOMPARE(cell->Text(), prefix + "2345678");
+        QCOMPARE(cell->Font().pointSizeF(), 26.25); // the cell keeps its font
+        QCOMPARE(cell->MaxLength(), 9);
+        window.button1->setFocus(); // no caret in the picture
+        const Ink marks = ink_of(cell);
+        QVERIFY(marks.any());
+        // All of it below the empty first line, clear of the border, and no
+        // taller than small print.
+        QVERIFY2(marks.top > cell->height() / 2 - 4, qPrintable(QString::number(marks.top)));
+        QVERIFY(marks.bottom < cell->height() - 2);
+        QVERIFY2(marks.bottom - marks.top < 22, qPrintable(QString::number(marks.bottom)));
+        // A big digit of an answer, for comparison, fills the middle of the cell.
+        cell->SetText("5");
+        const Ink answer = ink_of(cell);
+        QVERIFY(answer.top < cell->height() / 2 - 4);
+        QVERIFY(answer.bottom - answer.top > marks.bottom - marks.top);
+    }
+
+    // Guards against Home and End jumping to the ends of the whole text, and
+    // Up and Down doing nothing, in a multi-line cell.
+    void homeEndUpAndDownKeepToTheRowsOfACell() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        choose(window.radioButton1);
+        click_cell(window, 50);
+        tk::TextBox* cell = window.textBox[50];
+        type("123");
+        QCOMPARE(cell->SelectionStart(), 5);
+        key(Qt::Key_Home); // the start of the marks' line, after the prefix
+        QCOMPARE(cell->SelectionStart(), 2);
+        key(Qt::Key_Right);
+        key(Qt::Key_End);
+        QCOMPARE(cell->SelectionStart(), 5);
+        key(Qt::Key_Up); // the empty first line has one place only
+        QCOMPARE(cell->SelectionStart(), 0);
+        key(Qt::Key_Up);
+        QCOMPARE(cell->SelectionStart(), 0);
+        key(Qt::Key_End);
+        QCOMPARE(cell->SelectionStart(), 0);
+        key(Qt::Key_Down); // back to the marks, near the middle where they are centred
+        QVERIFY(cell->SelectionStart() >= 2 && cell->SelectionStart() <= 5);
+        key(Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(cell->SelectionStart(), 5);
+        key(Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(cell->SelectionStart(), 0);
+        key(Qt::Key_Down);
+        key(Qt::Key_Down); // no row below the last
+        QVERIFY(cell->SelectionStart() >= 2);
+        // Nine marks wrap onto a third row; Home and End keep to the caret's row.
+        key(Qt::Key_End, Qt::ControlModifier);
+        type("456789");
+        QCOMPARE(cell->Text(), prefix + "123456789");
+        key(Qt::Key_Home);
+        const int last_row = cell->SelectionStart();
+        QVERIFY2(last_row > 2 && last_row < 11, qPrintable(QString::number(last_row)));
+        key(Qt::Key_Up);
+        QVERIFY(cell->SelectionStart() >= 2 && cell->SelectionStart() < last_row);
+        key(Qt::Key_Home);
+        QCOMPARE(cell->SelectionStart(), 2);
+        QCOMPARE(cell->Text(), prefix + "123456789");
+    }
+
     // Guards against pen-mode keys stripping or pushing aside the prefix of marks.
     void penKeysNeverBreakPencilText() {
         Form1 window;
@@ -152,21 +400,22 @@ private slots:
         choose(window.radioButton1);
         click_cell(window, 9);
         type("12");
-        key(Qt::Key_Home); // pencil Delete in front of the prefix keeps the marks too
+        key(Qt::Key_Home,
+            Qt::ControlModifier); // pencil Delete in front of the prefix keeps the marks too
         key(Qt::Key_Delete);
         QCOMPARE(window.textBox[9]->Text(), prefix + "12");
         choose(window.radioButton2);
         tab_into_top_left_cell(window);
-        key(Qt::Key_End);
+        key(Qt::Key_End, Qt::ControlModifier);
         type("3");
         QCOMPARE(window.textBox[9]->Text(), prefix + "123");
-        key(Qt::Key_Home);
+        key(Qt::Key_Home, Qt::ControlModifier);
         type("4");
         key(Qt::Key_Delete);
         key(Qt::Key_Right);
         key(Qt::Key_Backspace);
         QCOMPARE(window.textBox[9]->Text(), prefix + "123");
-        key(Qt::Key_End);
+        key(Qt::Key_End, Qt::ControlModifier);
         key(Qt::Key_Backspace);
         QCOMPARE(window.textBox[9]->Text(), prefix + "12");
     }
@@ -180,14 +429,29 @@ private slots:
         click_cell(window, 12);
         key(Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(window.textBox[12]->Text(), QString("7"));
+        // Undo has something to bring back here (the 7 a pen click emptied); it must not.
+        click_cell(window, 12);
+        QCOMPARE(window.textBox[12]->Text(), QString());
         key(Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(window.textBox[12]->Text(), QString("7"));
+        key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        key(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(window.textBox[12]->Text(), QString());
         choose(window.radioButton1);
         click_cell(window, 13);
         key(Qt::Key_Insert, Qt::ShiftModifier);
         QCOMPARE(window.textBox[13]->Text(), prefix + "75");
+        key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(window.textBox[13]->Text(), prefix + "75");
+        // A middle click on a cell with room for marks pastes nothing, from
+        // the clipboard or the selection.
+        QApplication::clipboard()->setText("3");
+        QApplication::clipboard()->setText("3", QClipboard::Selection);
+        click_cell(window, 14);
+        QCOMPARE(window.textBox[14]->Text(), prefix);
         QTest::mouseClick(window.textBox[14], Qt::MiddleButton, {}, QPoint(26, 40));
-        QCOMPARE(window.textBox[14]->Text(), QString());
+        QCOMPARE(window.textBox[14]->Text(), prefix);
+        key(Qt::Key_V, Qt::ControlModifier); // while a paste does go in
+        QCOMPARE(window.textBox[14]->Text(), prefix + "3");
         for (int k = 1; k <= 81; ++k) {
             QVERIFY(!window.textBox[k]->acceptDrops());
             QCOMPARE(window.textBox[k]->contextMenuPolicy(), Qt::NoContextMenu);

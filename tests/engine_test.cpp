@@ -102,9 +102,22 @@ private slots:
         QVERIFY(w.hardToolStripMenuItem->Checked() && !w.easyToolStripMenuItem->Checked());
         // Changing the difficulty leaves the board as it is until the next start.
         QCOMPARE(filled_cells(w).size(), std::size_t{20});
+        // The Hard start must paint and label the board itself: undo what the
+        // earlier starts did first.
+        for (int k = 1; k <= 81; ++k) {
+            w.textBox[k]->SetBackColor(Qt::black);
+            w.label[k]->SetBackColor(Qt::black);
+            w.label[k]->SetText("x");
+            w.label[k]->SetVisible(sum_label_visible_array[1][k] != 1);
+        }
         click(w.button4);
         QCOMPARE(filled_cells(w).size(), std::size_t{0});
-        QCOMPARE(w.textBox[1]->BackColor(), colour_of_code(color_array[1][1]));
+        for (int k = 1; k <= 81; ++k) {
+            QCOMPARE(w.textBox[k]->BackColor(), colour_of_code(color_array[1][k]));
+            QCOMPARE(w.label[k]->BackColor(), colour_of_code(color_array[1][k]));
+            QCOMPARE(w.label[k]->Text(), QString::number(sum_label_array[1][k]));
+            QCOMPARE(w.label[k]->Visible(), sum_label_visible_array[1][k] == 1);
+        }
     }
 
     // Guards against a slot read by an earlier check standing in for a cell
@@ -290,14 +303,22 @@ private slots:
         w.current_color_array[1] = 0;
         w.current_color_array[2] = 9;
         w.current_color_array[3] = -4;
+        // Every box starts white: paint them another colour, so that white
+        // can only come from the codes.
+        const QColor other(1, 2, 3);
+        for (int k = 1; k <= 81; ++k) {
+            w.textBox[k]->SetBackColor(other);
+        }
+        w.maskedTextBox_select_level->SetBackColor(other);
         w.color_control(tk::Kind::TextBox);
         QCOMPARE(w.textBox[1]->BackColor(), QColor(Qt::white));
         QCOMPARE(w.textBox[2]->BackColor(), QColor(Qt::white));
         QCOMPARE(w.textBox[3]->BackColor(), QColor(Qt::white));
         QCOMPARE(w.textBox[4]->BackColor(), QColor(127, 255, 255));
         QVERIFY(!w.label[4]->BackColor().isValid());
-        QCOMPARE(w.maskedTextBox_select_level->BackColor(), QColor(Qt::white));
+        QCOMPARE(w.maskedTextBox_select_level->BackColor(), other); // never painted
         w.color_control(tk::Kind::Label);
+        QCOMPARE(w.maskedTextBox_select_level->BackColor(), other);
         QCOMPARE(w.label[4]->BackColor(), QColor(127, 255, 255));
         QVERIFY(!w.label_level_title->BackColor().isValid());
     }

@@ -163,7 +163,16 @@ private:
         tk::Control* target = pick(4) == 0
                                   ? static_cast<tk::Control*>(w_.maskedTextBox_select_level)
                                   : w_.textBox[1 + pick(81)];
+        // The number field takes a paste only while its panel is open, so the
+        // player opens it first.
+        if (target == w_.maskedTextBox_select_level && !target->Enabled()) {
+            w_.selectPuzzleToolStripMenuItem->PerformClick();
+        }
         target->Focus();
+        if (target == w_.maskedTextBox_select_level) {
+            ++field_paste_tries_;
+            field_pastes_ += target->Focused() ? 1 : 0;
+        }
         QTest::keyClick(target->widget(), Qt::Key_V, Qt::ControlModifier);
         if (pick(2) == 0) {
             QTest::keyClick(target->widget(), Qt::Key_Insert, Qt::ShiftModifier);
@@ -184,6 +193,14 @@ private:
 
     Form1& w_;
     std::mt19937_64 random_;
+    long long field_paste_tries_ = 0;
+    long long field_pastes_ = 0;
+
+public:
+    // Pastes meant for the number field, and those that reached it while it
+    // could take them.
+    long long field_paste_tries() const { return field_paste_tries_; }
+    long long field_pastes() const { return field_pastes_; }
 };
 
 // Menus opened by random clicks make the offscreen platform warn that it cannot
@@ -253,6 +270,13 @@ private slots:
         if (events >= 5000) {
             QVERIFY2(reached.all(), "random play never reached pencil marks, answers, a started "
                                     "game and both panels");
+            // About a quarter of the pastes (one event in nine) are meant for
+            // the field, and every one of them reaches it.
+            QVERIFY(monkey.field_paste_tries() > static_cast<long long>(events / 100));
+            QVERIFY2(monkey.field_pastes() == monkey.field_paste_tries(),
+                     qPrintable(QString("%1 of %2 pastes reached the number field")
+                                    .arg(monkey.field_pastes())
+                                    .arg(monkey.field_paste_tries())));
         }
     }
 };

@@ -25,6 +25,11 @@ QStringList names(const Form1& window, int count, bool from_top = true) {
     return list;
 }
 
+// Moves the keyboard focus off a field so that its picture shows no caret.
+void window_focus_off(QWidget* field) {
+    field->clearFocus();
+}
+
 void click(QWidget* widget) {
     QTest::mouseClick(widget, Qt::LeftButton);
 }
@@ -116,6 +121,69 @@ private slots:
         QCOMPARE(names(window, 3), selection_panel);
         window.selectPuzzleToolStripMenuItem->PerformClick();
         QCOMPARE(window.maskedTextBox_select_level->Text(), QString("14"));
+    }
+
+    // Guards against a long entry drawn centred with both ends cut off, so that
+    // the caret and the digits just typed are out of view.
+    void aLongEntryKeepsTheCaretAndTheTypedEndInView() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        window.selectPuzzleToolStripMenuItem->PerformClick();
+        tk::MaskedTextBox* field = window.maskedTextBox_select_level;
+        QTest::keyClicks(field, "000000000115");
+        QCOMPARE(field->SelectionStart(), 12);
+        // What shows at the right edge is the end: a click there lands on it.
+        const QPoint right_edge(field->width() - 3, field->height() / 2);
+        const QPoint left_edge(3, field->height() / 2);
+        QTest::mouseClick(field, Qt::LeftButton, {}, right_edge);
+        QCOMPARE(field->SelectionStart(), 12);
+        // Home scrolls the start into view, and a click at the left edge lands there.
+        QTest::keyClick(field, Qt::Key_Home);
+        QTest::mouseClick(field, Qt::LeftButton, {}, right_edge);
+        QVERIFY2(field->SelectionStart() < 12,
+                 qPrintable(QString::number(field->SelectionStart())));
+        QTest::mouseClick(field, Qt::LeftButton, {}, left_edge);
+        QCOMPARE(field->SelectionStart(), 0);
+        QTest::keyClick(field, Qt::Key_End);
+        QTest::keyClicks(field, "7");
+        QCOMPARE(field->Text(), QString("0000000001157"));
+        QTest::mouseClick(field, Qt::LeftButton, {}, right_edge);
+        QCOMPARE(field->SelectionStart(), 13);
+    }
+
+    // Guards against a pasted text with line breaks drawing its lines over one
+    // another in the one-line field.
+    void aPastedLineBreakDoesNotOverprintTheField() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        window.selectPuzzleToolStripMenuItem->PerformClick();
+        tk::MaskedTextBox* field = window.maskedTextBox_select_level;
+        const auto ink_width = [field] {
+            window_focus_off(field);
+            const QImage shot = field->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            int left = shot.width(), right = -1;
+            for (int y = 2; y < shot.height() - 2; ++y) {
+                for (int x = 2; x < shot.width() - 2; ++x) {
+                    if (qGray(shot.pixel(x, y)) < 128) {
+                        left = std::min(left, x);
+                        right = std::max(right, x);
+                    }
+                }
+            }
+            return right - left + 1;
+        };
+        QApplication::clipboard()->setText("1");
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        const int one_digit = ink_width();
+        field->SetText(QString());
+        field->Focus();
+        QApplication::clipboard()->setText("1\r\n2");
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(field->Text(), QString("1\r\n2"));
+        // Side by side, with the break between them, not one over the other.
+        QVERIFY2(ink_width() > 2 * one_digit, qPrintable(QString::number(ink_width())));
+        click(window.button_level_select_continue); // and it is refused
+        QVERIFY(window.button_invalid_puzzle_ok->isVisible());
     }
 
     // Guards against an accepted number being normalised, the panel staying

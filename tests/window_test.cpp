@@ -216,8 +216,38 @@ private slots:
         QVERIFY(!window.hardToolStripMenuItem->Checked());
         QVERIFY(window.radioButton2->Checked());
         QVERIFY(!window.radioButton1->Checked());
-        QCOMPARE(window.current_sum_label_visible_array, (std::array<std::int32_t, 82>{}));
+        // Nothing of puzzle 1 (or any) was loaded into the working arrays.
+        for (const auto* array :
+             {&window.current_level_array, &window.current_color_array,
+              &window.current_sum_label_array, &window.current_sum_label_visible_array,
+              &window.completed_array}) {
+            QCOMPARE(*array, (std::array<std::int32_t, 82>{}));
+        }
         QCOMPARE(window.windowTitle(), QString("Tallywick"));
+    }
+
+    // Guards against the construction loading row 0 (all zeros, so the arrays
+    // alone cannot tell): the step that hides the labels runs with nothing
+    // loadable. Marks in the arrays show whether a load happened.
+    void hidingTheLabelsAtConstructionLoadsNothing() {
+        Form1 window;
+        const auto hide_as_construction_does = [&window](std::int32_t loadable) {
+            window.level_array_size = loadable;
+            window.current_sum_label_visible_array.fill(7);
+            window.current_sum_label_visible_array[3] = 0;
+            window.label[3]->SetVisible(true);
+            window.label_level_value->SetText("0");
+            window.toggle_label_visibility();
+            window.label_level_value->SetText("1");
+        };
+        hide_as_construction_does(0);
+        QCOMPARE(window.current_sum_label_visible_array[1], 7);
+        QVERIFY(!window.label[3]->Visible());
+        // With the catalogue loadable the same step loads row 0 over the marks.
+        hide_as_construction_does(116);
+        QCOMPARE(window.current_sum_label_visible_array[1], 0);
+        // The constructor reaches 116 only as its last step.
+        QCOMPARE(Form1().level_array_size, 116);
     }
 
     void pencilAndPenAreOneExclusiveGroup() {
@@ -244,16 +274,28 @@ private slots:
         QCOMPARE(window.current_color_array[1], 2);
         QCOMPARE(window.current_level_array[0], 0);
 
+        const auto load_all = [&window] {
+            window.update_level_array();
+            window.update_color_array();
+            window.update_sum_label_array();
+            window.update_sum_label_visible_array();
+        };
         window.label_level_value->SetText("115");
-        window.update_level_array();
+        load_all();
         QCOMPARE(window.current_level_array[81], level_array[115][81]);
-        const auto row_115 = window.current_level_array;
+        const auto level_115 = window.current_level_array;
+        const auto colour_115 = window.current_color_array;
+        const auto sums_115 = window.current_sum_label_array;
+        const auto flags_115 = window.current_sum_label_visible_array;
+        QVERIFY(sums_115 != (std::array<std::int32_t, 82>{}));
 
         for (const char* unloadable : {"116", "117", "-1", "2147483647"}) {
             window.label_level_value->SetText(unloadable);
-            window.update_level_array();
-            window.update_sum_label_array();
-            QCOMPARE(window.current_level_array, row_115);
+            load_all();
+            QCOMPARE(window.current_level_array, level_115);
+            QCOMPARE(window.current_color_array, colour_115);
+            QCOMPARE(window.current_sum_label_array, sums_115);
+            QCOMPARE(window.current_sum_label_visible_array, flags_115);
         }
 
         window.label_level_value->SetText("0");
@@ -261,6 +303,24 @@ private slots:
         window.update_sum_label_array();
         QCOMPARE(window.current_level_array, (std::array<std::int32_t, 82>{}));
         QCOMPARE(window.current_sum_label_array, (std::array<std::int32_t, 82>{}));
+    }
+
+    // Guards against visibility read from the sums: a label with a sum and
+    // flag 0 stays hidden, one with sum 0 and flag 1 shows.
+    void aLabelsFlagNotItsSumDecidesWhetherItShows() {
+        Form1 window;
+        window.level_array_size = 0; // nothing loads: the arrays stay as set here
+        window.current_sum_label_array.fill(0);
+        window.current_sum_label_visible_array.fill(0);
+        window.current_sum_label_array[10] = 17;        // a sum, but flag 0
+        window.current_sum_label_visible_array[11] = 1; // flag 1, sum 0
+        window.label[10]->SetVisible(true);
+        window.change_sum_labels();
+        window.toggle_label_visibility();
+        QCOMPARE(window.label[10]->Text(), QString("17"));
+        QVERIFY(!window.label[10]->Visible());
+        QCOMPARE(window.label[11]->Text(), QString("0"));
+        QVERIFY(window.label[11]->Visible());
     }
 
     void sumLabelsFollowTheirFlagsNotTheirSums() {
@@ -311,17 +371,163 @@ private slots:
         QCOMPARE(window.pictureBox_invalid_number->size(), QSize(233, 153));
     }
 
+    // Guards against the two menu titles drawn alike: "Difficulty" sits on the
+    // control colour, "Options" shows the background through; both in white.
+    void difficultyTitleHasTheControlColourAndOptionsNone() {
+        Form1 window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QImage shot = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage background = resource_set::picture(u"$this.BackgroundImage")
+                                      .toImage()
+                                      .convertToFormat(QImage::Format_RGB32);
+        const auto title_area = [&window](tk::MenuItem* item) {
+            return window.menuStrip1->actionGeometry(item->action());
+        };
+        const auto count = [&shot](QRect area, auto&& test) {
+            int n = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    n += test(shot.pixel(x, y), x, y) ? 1 : 0;
+                }
+            }
+            return n;
+        };
+        const QRect difficulty = title_area(window.toolStripMenuItem1);
+        const QRect options = title_area(window.optionsToolStripMenuItem);
+        QVERIFY(!difficulty.isEmpty() && !options.isEmpty());
+        const QRgb control = tk::system_control_colour().rgb();
+        const auto white = [](QRgb p, int, int) {
+            return qRed(p) > 240 && qGreen(p) > 240 && qBlue(p) > 240;
+        };
+        const auto on_control = [control](QRgb p, int, int) { return p == control; };
+        const auto on_background = [&background](QRgb p, int x, int y) {
+            return p == background.pixel(x, y);
+        };
+        const int difficulty_pixels = difficulty.width() * difficulty.height();
+        // Mostly the control colour, never the picture, with white letters on it.
+        QVERIFY(count(difficulty, on_control) > difficulty_pixels / 2);
+        QCOMPARE(count(difficulty, on_background), 0);
+        QVERIFY(count(difficulty, white) > 20);
+        const int options_pixels = options.width() * options.height();
+        QVERIFY(count(options, on_background) > options_pixels / 2);
+        QCOMPARE(count(options, on_control), 0);
+        QVERIFY(count(options, white) > 20);
+    }
+
+    // Guards against the "Difficulty" title not checking on click: each click
+    // on it flips its state, which starts unchecked.
+    void aClickOnTheDifficultyTitleFlipsItsCheck() {
+        Form1 window;
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(window.toolStripMenuItem1->CheckOnClick());
+        QVERIFY(!window.toolStripMenuItem1->Checked());
+        QVERIFY(!window.optionsToolStripMenuItem->CheckOnClick());
+        int clicks = 0;
+        connect(window.toolStripMenuItem1, &tk::MenuItem::Click, &window, [&] { ++clicks; });
+        const QPoint title =
+            window.menuStrip1->actionGeometry(window.toolStripMenuItem1->action()).center();
+        QTest::mouseClick(window.menuStrip1, Qt::LeftButton, {}, title);
+        QVERIFY(window.toolStripMenuItem1->Checked());
+        QCOMPARE(clicks, 1);
+        QTRY_VERIFY(window.toolStripMenuItem1->menu()->isVisible()); // and its menu opens
+        QTest::keyClick(window.toolStripMenuItem1->menu(), Qt::Key_Escape);
+        QTRY_VERIFY(!window.toolStripMenuItem1->menu()->isVisible());
+        QTest::mouseClick(window.menuStrip1, Qt::LeftButton, {}, title);
+        QVERIFY(!window.toolStripMenuItem1->Checked());
+        QCOMPARE(clicks, 2);
+        // The difficulty items are untouched by it.
+        QVERIFY(window.normalToolStripMenuItem->Checked());
+        QVERIFY(!window.easyToolStripMenuItem->Checked());
+        QVERIFY(!window.hardToolStripMenuItem->Checked());
+        // A click on "Options" checks nothing.
+        const QPoint options =
+            window.menuStrip1->actionGeometry(window.optionsToolStripMenuItem->action()).center();
+        QTest::keyClick(window.toolStripMenuItem1->menu(), Qt::Key_Escape);
+        QTest::mouseClick(window.menuStrip1, Qt::LeftButton, {}, options);
+        QVERIFY(!window.optionsToolStripMenuItem->Checked());
+    }
+
+    // Guards against a keyboard focus too faint to see on the buttons and the
+    // radio buttons: the focused control gains a frame all round it.
+    void theKeyboardFocusShowsAsAFrameOnButtonsAndRadioButtons() {
+        Form1 window;
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const auto shot = [&window](QWidget* w) {
+            window.grab(); // lets the focus change paint
+            return window.grab(w->geometry()).toImage().convertToFormat(QImage::Format_RGB32);
+        };
+        // Pixels that the focus changed to a colour near the one given, and on
+        // how many of the four sides of the control they lie.
+        const auto frame = [](const QImage& off, const QImage& on, QColor colour, int* sides) {
+            int changed = 0;
+            bool side[4] = {};
+            for (int y = 0; y < on.height(); ++y) {
+                for (int x = 0; x < on.width(); ++x) {
+                    const QColor p = QColor::fromRgb(on.pixel(x, y));
+                    if (on.pixel(x, y) == off.pixel(x, y) ||
+                        std::abs(p.red() - colour.red()) + std::abs(p.green() - colour.green()) +
+                                std::abs(p.blue() - colour.blue()) >
+                            60) {
+                        continue;
+                    }
+                    ++changed;
+                    side[0] |= y < 4;
+                    side[1] |= y >= on.height() - 4;
+                    side[2] |= x < 4;
+                    side[3] |= x >= on.width() - 4;
+                }
+            }
+            *sides = side[0] + side[1] + side[2] + side[3];
+            return changed;
+        };
+        for (QWidget* control :
+             std::initializer_list<QWidget*>{window.button2, window.radioButton1}) {
+            window.button1->setFocus();
+            const QImage off = shot(control);
+            control->setFocus();
+            QVERIFY(control->hasFocus());
+            const QImage on = shot(control);
+            const bool radio = control == window.radioButton1;
+            // Buttons: the highlight colour; radio buttons: their white text colour.
+            const QColor colour =
+                radio ? QColor(Qt::white) : control->palette().color(QPalette::Highlight);
+            int sides = 0;
+            const int changed = frame(off, on, colour, &sides);
+            const int perimeter = 2 * (control->width() + control->height());
+            QVERIFY2(changed > perimeter / 3, qPrintable(QString("%1: %2 of %3")
+                                                             .arg(control->objectName())
+                                                             .arg(changed)
+                                                             .arg(perimeter)));
+            QCOMPARE(sides, 4);
+        }
+    }
+
     void anUnknownFlagLeavesALabelAsItIs() {
         Form1 window;
         window.level_array_size = 0; // nothing loadable: the arrays stay as set here
         window.current_sum_label_visible_array.fill(0);
         window.current_sum_label_visible_array[5] = 2;
         window.current_sum_label_visible_array[6] = 1;
+        window.current_sum_label_visible_array[8] = -1;
         window.current_sum_label_array[6] = 0;
         window.label[5]->SetVisible(true);
+        window.label[8]->SetVisible(false);
         window.change_sum_labels();
         window.toggle_label_visibility();
         QVERIFY(window.label[5]->Visible());
+        // An unknown flag leaves a hidden label hidden too.
+        window.label[5]->SetVisible(false);
+        window.toggle_label_visibility();
+        QVERIFY(!window.label[5]->Visible());
+        QVERIFY(!window.label[8]->Visible());
+        window.label[8]->SetVisible(true);
+        window.toggle_label_visibility();
+        QVERIFY(window.label[8]->Visible());
         QVERIFY(window.label[6]->Visible());
         QCOMPARE(window.label[6]->Text(), QString("0"));
         QVERIFY(!window.label[7]->Visible());

@@ -17,6 +17,10 @@ QFont make_font(const QString& family, double points, bool bold) {
     return font;
 }
 
+QColor system_control_colour() {
+    return QApplication::palette().color(QPalette::Active, QPalette::Button);
+}
+
 void install_font_substitutes() {
     // Free fonts of the same character, installed with the game's packages.
     struct Substitute {

@@ -23,6 +23,9 @@ enum class Kind { TextBox, MaskedTextBox, Label, Button, RadioButton, PictureBox
 // so the family that reads back is always the one asked for.
 QFont make_font(const QString& family, double points, bool bold = false);
 
+// The platform's standard face colour of controls (the "system control colour").
+QColor system_control_colour();
+
 // Maps the window's font families that Linux does not ship to free fonts of the
 // same character. Safe to call more than once.
 void install_font_substitutes();

@@ -43,6 +43,18 @@ Button::Button(const QString& name, QWidget* parent)
     connect(this, &QPushButton::clicked, this, [this] { emit Click(); });
 }
 
+// The themed look marks the focus faintly; the player must see at once which
+// control a key press goes to.
+void Button::paintEvent(QPaintEvent* event) {
+    QPushButton::paintEvent(event);
+    if (hasFocus()) {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(2, 2, -2, -2), 2, 2);
+    }
+}
+
 RadioButton::RadioButton(const QString& name, QWidget* parent)
     : QRadioButton(parent), Control(Kind::RadioButton, name) {
     setObjectName(name);
@@ -60,6 +72,15 @@ void RadioButton::SetAutoSize(bool auto_size) {
     auto_size_ = auto_size;
     if (auto_size_) {
         adjustSize();
+    }
+}
+
+void RadioButton::paintEvent(QPaintEvent* event) {
+    QRadioButton::paintEvent(event);
+    if (hasFocus()) {
+        QPainter painter(this);
+        painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DashLine));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 }
 

@@ -35,7 +35,7 @@ private:
 };
 
 // A push button in the desktop's themed look; Click is raised on a click or
-// the space key.
+// the space key. The keyboard focus shows as a clear frame inside its edge.
 class Button : public QPushButton, public Control {
     Q_OBJECT
 public:
@@ -47,9 +47,13 @@ public:
 
 signals:
     void Click();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // A radio button. All radio buttons of one window form one exclusive group.
+// The keyboard focus shows as a dashed frame round it in its text colour.
 class RadioButton : public QRadioButton, public Control {
     Q_OBJECT
 public:
@@ -62,6 +66,9 @@ public:
     bool Checked() const { return isChecked(); }
     void SetChecked(bool checked) { setChecked(checked); }
     void SetAutoSize(bool auto_size);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool auto_size_ = false;

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionMenuItem>
 
@@ -43,6 +44,13 @@ void MenuItem::SetFont(const QFont& font) {
     }
 }
 
+void MenuItem::SetBackColor(const QColor& colour) {
+    back_color_ = colour;
+    if (auto* bar = qobject_cast<QWidget*>(parent())) {
+        bar->update();
+    }
+}
+
 MenuItem* MenuItem::add_item(const QString& name, const QString& text) {
     if (menu_ == nullptr) {
         menu_ = new QMenu(text, qobject_cast<QWidget*>(action_->parent()));
@@ -68,6 +76,27 @@ MenuItem* MenuStrip::add_menu(const QString& name, const QString& text) {
     return new MenuItem(name, menu->menuAction(), menu, this);
 }
 
+MenuItem* MenuStrip::item_of(const QAction* action) const {
+    for (MenuItem* item : findChildren<MenuItem*>(Qt::FindDirectChildrenOnly)) {
+        if (item->action() == action) {
+            return item;
+        }
+    }
+    return nullptr;
+}
+
+void MenuStrip::mousePressEvent(QMouseEvent* event) {
+    // A title that checks on click flips and raises Click before the bar opens
+    // (or closes) its menu; Qt's menu bar itself only opens menus.
+    if (event->button() == Qt::LeftButton) {
+        QAction* action = actionAt(event->position().toPoint());
+        if (action != nullptr && action->isCheckable() && action->isEnabled()) {
+            action->trigger();
+        }
+    }
+    QMenuBar::mousePressEvent(event);
+}
+
 void MenuStrip::set_background_image(const QPixmap& picture) {
     background_ = picture;
     update();
@@ -90,6 +119,13 @@ void MenuStrip::paintEvent(QPaintEvent* event) {
         QStyleOptionMenuItem option;
         initStyleOption(&option, action);
         option.rect = area;
+        // A title with a colour of its own is drawn on it; the others show
+        // the picture through.
+        const MenuItem* item = item_of(action);
+        const QColor own = item != nullptr ? item->BackColor() : QColor();
+        if (own.isValid()) {
+            painter.fillRect(area, own);
+        }
         option.palette.setBrush(QPalette::Window, Qt::transparent);
         option.palette.setBrush(QPalette::Button, Qt::transparent);
         style()->drawControl(QStyle::CE_MenuBarItem, &option, &painter, this);

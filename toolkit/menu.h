@@ -3,6 +3,7 @@
 
 #include "toolkit/control.h"
 
+#include <QColor>
 #include <QMenuBar>
 #include <QObject>
 #include <QPixmap>
@@ -14,7 +15,9 @@ namespace tk {
 
 // A menu item. An item that checks on click flips its Checked state first and
 // only then raises Click, so a click on a checked item leaves it unchecked by
-// the time its handler runs. An item with sub-items opens them as a menu.
+// the time its handler runs. An item with sub-items opens them as a menu; a
+// click on such an item's title on the menu bar flips it too, as it opens or
+// closes the menu.
 class MenuItem : public QObject {
     Q_OBJECT
 public:
@@ -25,6 +28,11 @@ public:
     bool CheckOnClick() const;
     void SetCheckOnClick(bool check);
     void SetFont(const QFont& font);
+
+    // The title's own background on the menu bar; an invalid colour (the
+    // default) draws the bar's background behind it.
+    QColor BackColor() const { return back_color_; }
+    void SetBackColor(const QColor& colour);
 
     // Adds a sub-item at the end of this item's menu.
     MenuItem* add_item(const QString& name, const QString& text);
@@ -45,6 +53,7 @@ private:
     QString name_;
     QAction* action_;
     QMenu* menu_;
+    QColor back_color_;
 };
 
 // The menu bar, placed as an ordinary child of the window (so other controls
@@ -63,8 +72,11 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    MenuItem* item_of(const QAction* action) const;
+
     QPixmap background_;
 };
 

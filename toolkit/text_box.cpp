@@ -17,6 +17,17 @@ QStringList lines_of(const QString& text) {
     return text.split(line_break);
 }
 
+// A one-line box shows a line break as blank space, one space a character, so
+// that positions in the text and on the screen stay the same.
+QString one_line(QString text) {
+    text.replace(u'\r', u' ');
+    text.replace(u'\n', u' ');
+    return text;
+}
+
+// The smallest size a multi-line box shrinks its drawing to.
+constexpr double smallest_points = 6;
+
 } // namespace
 
 TextBox::TextBox(const QString& name, QWidget* parent) : TextBox(Kind::TextBox, name, parent) {}
@@ -44,7 +55,28 @@ void TextBox::SetSelectionStart(int position) {
         ++position;
     }
     caret_ = position;
+    keep_caret_in_view();
     update();
+}
+
+void TextBox::keep_caret_in_view() {
+    if (multiline_) {
+        scroll_ = 0;
+        return;
+    }
+    // A one-line text wider than the box scrolls as little as it takes to keep
+    // the caret in view, as a desktop's one-line field does.
+    const QFontMetrics metrics(font());
+    const QString shown = one_line(text_);
+    const int room = width() - 4;
+    const int total = metrics.horizontalAdvance(shown);
+    if (total <= room) {
+        scroll_ = 0;
+        return;
+    }
+    const int caret_x = metrics.horizontalAdvance(shown.left(caret_));
+    scroll_ = std::clamp(scroll_, caret_x - room, caret_x);
+    scroll_ = std::clamp(scroll_, 0, total - room);
 }
 
 void TextBox::SetMultiline(bool multiline) {
@@ -159,10 +191,27 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
         move_caret(1);
         return;
     case Qt::Key_Home:
-        SetSelectionStart(0);
+        // Home and End keep to the caret's row of a multi-line box, and with
+        // Ctrl (or in a one-line box) go to the start or end of the text.
+        if (multiline_ && !(event->modifiers() & Qt::ControlModifier)) {
+            SetSelectionStart(caret_row().start);
+        } else {
+            SetSelectionStart(0);
+        }
         return;
     case Qt::Key_End:
-        SetSelectionStart(static_cast<int>(text_.size()));
+        if (multiline_ && !(event->modifiers() & Qt::ControlModifier)) {
+            const Row row = caret_row();
+            SetSelectionStart(row.start + row.length);
+        } else {
+            SetSelectionStart(static_cast<int>(text_.size()));
+        }
+        return;
+    case Qt::Key_Up:
+        move_caret_row(-1);
+        return;
+    case Qt::Key_Down:
+        move_caret_row(1);
         return;
     case Qt::Key_Delete:
         erase_after_caret();
@@ -220,8 +269,7 @@ void TextBox::focusOutEvent(QFocusEvent* event) {
     update();
 }
 
-int TextBox::line_top(int line, int line_count) const {
-    const QFontMetrics metrics(font());
+int TextBox::line_top(const QFontMetrics& metrics, int line, int line_count) const {
     if (!multiline_) {
         return (height() - metrics.height()) / 2;
     }
@@ -231,22 +279,21 @@ int TextBox::line_top(int line, int line_count) const {
     return (height() - block) / 2 + line * metrics.lineSpacing();
 }
 
-std::vector<TextBox::Row> TextBox::rows() const {
-    const QFontMetrics metrics(font());
+std::vector<TextBox::Row> TextBox::rows(const QFontMetrics& metrics) const {
     // Two pixels of border and margin on each side.
     const int room = width() - 4;
     std::vector<Row> result;
+    if (!multiline_) {
+        return {{0, static_cast<int>(text_.size()), true}};
+    }
     int start = 0;
     for (const QString& line : lines_of(text_)) {
         int row_start = 0;
         do {
             int length = static_cast<int>(line.size()) - row_start;
-            if (multiline_) {
-                // At least one character a row, so a too-narrow box still ends.
-                while (length > 1 &&
-                       metrics.horizontalAdvance(line.mid(row_start, length)) > room) {
-                    --length;
-                }
+            // At least one character a row, so a too-narrow box still ends.
+            while (length > 1 && metrics.horizontalAdvance(line.mid(row_start, length)) > room) {
+                --length;
             }
             const bool ends_line = row_start + length == line.size();
             result.push_back({start + row_start, length, ends_line});
@@ -258,33 +305,100 @@ std::vector<TextBox::Row> TextBox::rows() const {
 }
 
 std::vector<TextBox::PlacedRow> TextBox::placed_rows(const QFontMetrics& metrics) const {
-    const std::vector<Row> all = rows();
+    const std::vector<Row> all = rows(metrics);
     const int count = static_cast<int>(all.size());
     std::vector<PlacedRow> placed;
     placed.reserve(all.size());
     for (int i = 0; i < count; ++i) {
         QString text = text_.mid(all[i].start, all[i].length);
-        const int left = (width() - metrics.horizontalAdvance(text)) / 2;
-        placed.push_back({all[i], std::move(text), line_top(i, count), left});
+        if (!multiline_) {
+            text = one_line(std::move(text));
+        }
+        const int advance = metrics.horizontalAdvance(text);
+        // Centred, but a one-line text too wide for the box starts where its
+        // scrolling puts it.
+        const int left =
+            !multiline_ && advance > width() - 4 ? 2 - scroll_ : (width() - advance) / 2;
+        placed.push_back({all[i], std::move(text), line_top(metrics, i, count), left});
     }
     return placed;
 }
 
+QFont TextBox::drawing_font() const {
+    QFont drawn = font();
+    if (!multiline_) {
+        return drawn;
+    }
+    // Every row of a multi-line text is drawn: when the rows at the box's font
+    // are taller than the box (pencil marks typed into a cell that still has
+    // the large answer font), the drawing shrinks until they fit. The font the
+    // box reports stays the one that was set.
+    const auto fits = [this](const QFont& f) {
+        const QFontMetrics metrics(f);
+        return metrics.lineSpacing() * static_cast<int>(rows(metrics).size()) <= height() - 2;
+    };
+    while (!fits(drawn) && drawn.pointSizeF() > smallest_points) {
+        drawn.setPointSizeF(std::max(smallest_points, drawn.pointSizeF() - 0.5));
+    }
+    return drawn;
+}
+
+TextBox::Row TextBox::caret_row(int* index) const {
+    const std::vector<Row> all = rows(QFontMetrics(drawing_font()));
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const int end = all[i].start + all[i].length;
+        // A caret where one row wraps into the next belongs to the next row.
+        if (caret_ >= all[i].start && (caret_ < end || (caret_ == end && all[i].ends_line))) {
+            if (index != nullptr) {
+                *index = static_cast<int>(i);
+            }
+            return all[i];
+        }
+    }
+    if (index != nullptr) {
+        *index = static_cast<int>(all.size()) - 1;
+    }
+    return all.back();
+}
+
+void TextBox::move_caret_row(int delta) {
+    if (!multiline_) {
+        return;
+    }
+    const QFontMetrics metrics(drawing_font());
+    const std::vector<PlacedRow> placed = placed_rows(metrics);
+    int index = 0;
+    const Row row = caret_row(&index);
+    const int target = index + delta;
+    if (target < 0 || target >= static_cast<int>(placed.size())) {
+        return;
+    }
+    // The caret keeps its place across as nearly as the other row allows.
+    const PlacedRow& from = placed[static_cast<std::size_t>(index)];
+    const int x = from.left + metrics.horizontalAdvance(from.text.left(caret_ - row.start));
+    SetSelectionStart(nearest_in_row(metrics, placed[static_cast<std::size_t>(target)], x));
+}
+
+int TextBox::nearest_in_row(const QFontMetrics& metrics, const PlacedRow& p, int x) const {
+    int best = 0;
+    int best_distance = std::abs(p.left - x);
+    for (int j = 1; j <= p.text.size(); ++j) {
+        const int distance = std::abs(p.left + metrics.horizontalAdvance(p.text.left(j)) - x);
+        if (distance < best_distance) {
+            best = j;
+            best_distance = distance;
+        }
+    }
+    return p.row.start + best;
+}
+
 int TextBox::caret_at(const QPoint& point) const {
-    const QFontMetrics metrics(font());
+    const QFontMetrics metrics(drawing_font());
     const std::vector<PlacedRow> placed = placed_rows(metrics);
     for (std::size_t i = 0; i < placed.size(); ++i) {
         const PlacedRow& p = placed[i];
         if (point.y() < p.top + metrics.lineSpacing() || i + 1 == placed.size()) {
-            int best = 0;
-            for (int j = 1; j <= p.text.size(); ++j) {
-                const int x = p.left + metrics.horizontalAdvance(p.text.left(j));
-                const int best_x = p.left + metrics.horizontalAdvance(p.text.left(best));
-                if (std::abs(x - point.x()) < std::abs(best_x - point.x())) {
-                    best = j;
-                }
-            }
-            return p.row.start + best;
+            return nearest_in_row(metrics, p, point.x());
         }
     }
     return static_cast<int>(text_.size());
@@ -302,9 +416,13 @@ void TextBox::paintEvent(QPaintEvent*) {
         return;
     }
 
-    painter.setFont(font());
+    const QFont drawn = drawing_font();
+    painter.setFont(drawn);
     painter.setPen(ForeColor().isValid() ? ForeColor() : palette().color(QPalette::Text));
-    const QFontMetrics metrics(font());
+    // Text never spills over the border.
+    painter.setClipRect(rect().adjusted(1, 1, -1, -1));
+    keep_caret_in_view();
+    const QFontMetrics metrics(drawn);
     for (const PlacedRow& p : placed_rows(metrics)) {
         painter.drawText(p.left, p.top + metrics.ascent(), p.text);
         // A caret where one row wraps into the next is drawn at the next row's start.

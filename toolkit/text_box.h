@@ -15,6 +15,11 @@ namespace tk {
 // and wrap a line too wide for the box onto further rows at a character (the
 // text itself is not changed).
 //
+// A multi-line text whose rows are taller than the box is drawn in a smaller
+// font until every row fits. A one-line box draws its text in one row (a line
+// break shows as blank space) and scrolls a text wider than itself so that the
+// caret stays in view.
+//
 // Guarantees:
 // - TextChanged is raised after every change of the text, typed or set by the
 //   program, and may be raised again from inside a handler (re-entrantly).
@@ -27,6 +32,9 @@ namespace tk {
 //   drop, undo or input method.
 // - The caret (SelectionStart) is clamped to the end of the text and never
 //   stands inside a "\r\n" pair; backspace and Delete remove such a pair whole.
+// - In a multi-line box Home and End go to the start and end of the caret's
+//   row, Up and Down to the nearest place in the row above or below; Ctrl+Home
+//   and Ctrl+End (and Home and End in a one-line box) to the ends of the text.
 class TextBox : public QWidget, public Control {
     Q_OBJECT
 public:
@@ -87,7 +95,7 @@ private:
         int length;
         bool ends_line; // the last row of its line
     };
-    std::vector<Row> rows() const;
+    std::vector<Row> rows(const QFontMetrics& metrics) const;
     // A row with its text and where it is drawn: centred, the block of rows
     // placed by line_top.
     struct PlacedRow {
@@ -98,10 +106,20 @@ private:
     };
     std::vector<PlacedRow> placed_rows(const QFontMetrics& metrics) const;
     int caret_at(const QPoint& point) const;
-    int line_top(int line, int line_count) const;
+    int line_top(const QFontMetrics& metrics, int line, int line_count) const;
+    // The font the text is drawn in: the box's own, made smaller for a
+    // multi-line text whose rows would not all fit the box's height.
+    QFont drawing_font() const;
+    // The drawn row the caret stands in, and its index among the rows.
+    Row caret_row(int* index = nullptr) const;
+    void move_caret_row(int delta);
+    int nearest_in_row(const QFontMetrics& metrics, const PlacedRow& p, int x) const;
+    void keep_caret_in_view();
 
     QString text_;
     int caret_ = 0;
+    // How far a one-line text too wide for the box is scrolled to the left.
+    int scroll_ = 0;
     int max_length_ = 32767;
     bool multiline_ = false;
     bool accepts_tab_ = false;

@@ -127,6 +127,10 @@ void Form1::InitializeComponent() {
     toolStripMenuItem1 =
         menuStrip1->add_menu(QStringLiteral("toolStripMenuItem1"), QStringLiteral("Difficulty"));
     toolStripMenuItem1->SetFont(bradley_menu);
+    // "Difficulty" is white on the control colour and checks on click (nothing
+    // reads that state); "Options" has no background of its own.
+    toolStripMenuItem1->SetBackColor(tk::system_control_colour());
+    toolStripMenuItem1->SetCheckOnClick(true);
     easyToolStripMenuItem = toolStripMenuItem1->add_item(QStringLiteral("easyToolStripMenuItem"),
                                                          QStringLiteral("Easy"));
     normalToolStripMenuItem = toolStripMenuItem1->add_item(

@@ -1,8 +1,11 @@
 // Closes a program's window the way a desktop does: waits for its mapped top-level window (found
-// by the WM_CLASS instance name) and sends it a WM_DELETE_WINDOW client message.
+// by the WM_CLASS instance name) and sends it a WM_DELETE_WINDOW client message. Asked to, it
+// first records what the window shows: its title, its size and its picture.
 #include <xcb/xcb.h>
 
 #include <chrono>
+#include <fstream>
+#include <vector>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -89,15 +93,83 @@ xcb_window_t find_window(xcb_connection_t* c, xcb_window_t parent, const std::st
     return XCB_WINDOW_NONE;
 }
 
+std::string title_of(xcb_connection_t* c, xcb_window_t window) {
+    const xcb_atom_t net_name = intern(c, "_NET_WM_NAME");
+    const xcb_atom_t utf8 = intern(c, "UTF8_STRING");
+    for (const auto& [name, type] :
+         {std::pair{net_name, utf8},
+          std::pair{xcb_atom_t(XCB_ATOM_WM_NAME), xcb_atom_t(XCB_ATOM_STRING)}}) {
+        reply<xcb_get_property_reply_t> r(xcb_get_property_reply(
+            c, xcb_get_property(c, 0, window, name, type, 0, 1024), nullptr));
+        if (r && r->format == 8 && xcb_get_property_value_length(r.get()) > 0) {
+            return std::string(static_cast<const char*>(xcb_get_property_value(r.get())),
+                               std::size_t(xcb_get_property_value_length(r.get())));
+        }
+    }
+    return {};
+}
+
+// The window's pixels as 8-bit red, green, blue, row by row; empty when they cannot be read.
+std::vector<unsigned char> picture_of(xcb_connection_t* c, xcb_window_t window, int width,
+                                      int height) {
+    reply<xcb_get_image_reply_t> r(
+        xcb_get_image_reply(c,
+                            xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0,
+                                          uint16_t(width), uint16_t(height), ~0u),
+                            nullptr));
+    std::vector<unsigned char> rgb;
+    // A 24- or 32-bit visual keeps each pixel in four bytes: blue, green, red, unused.
+    if (!r || xcb_get_image_data_length(r.get()) != width * height * 4) {
+        return rgb;
+    }
+    const uint8_t* data = xcb_get_image_data(r.get());
+    rgb.reserve(std::size_t(width) * std::size_t(height) * 3);
+    for (int i = 0; i < width * height; ++i) {
+        rgb.insert(rgb.end(), {data[4 * i + 2], data[4 * i + 1], data[4 * i]});
+    }
+    return rgb;
+}
+
+// Prints the window's title and size and writes its picture as a PPM file, once two looks a
+// moment apart show the same picture (the window has finished drawing).
+bool describe(xcb_connection_t* c, xcb_window_t window, const char* picture_file) {
+    reply<xcb_get_geometry_reply_t> geometry(
+        xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr));
+    if (!geometry) {
+        return false;
+    }
+    const int width = geometry->width;
+    const int height = geometry->height;
+    std::vector<unsigned char> picture;
+    for (int look = 0; look < 50; ++look) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        std::vector<unsigned char> next = picture_of(c, window, width, height);
+        if (!next.empty() && next == picture) {
+            break;
+        }
+        picture = std::move(next);
+    }
+    if (picture.empty()) {
+        std::fputs("close_window: cannot read the window's picture\n", stderr);
+        return false;
+    }
+    std::printf("title: %s\nsize: %dx%d\n", title_of(c, window).c_str(), width, height);
+    std::ofstream out(picture_file, std::ios::binary);
+    out << "P6\n" << width << ' ' << height << "\n255\n";
+    out.write(reinterpret_cast<const char*>(picture.data()), std::streamsize(picture.size()));
+    return bool(out);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc < 2 || argc > 3) {
-        std::fputs("usage: close_window INSTANCE_NAME [TIMEOUT_SECONDS]\n", stderr);
+    if (argc < 2 || argc > 4) {
+        std::fputs("usage: close_window INSTANCE_NAME [TIMEOUT_SECONDS [PICTURE_FILE]]\n", stderr);
         return 2;
     }
     const std::string instance = argv[1];
-    const int timeout = argc == 3 ? std::atoi(argv[2]) : 30;
+    const int timeout = argc >= 3 ? std::atoi(argv[2]) : 30;
+    const char* picture_file = argc == 4 ? argv[3] : nullptr;
     if (timeout <= 0) {
         std::fprintf(stderr, "close_window: '%s' is not a number of seconds\n", argv[2]);
         return 2;
@@ -123,6 +195,9 @@ int main(int argc, char* argv[]) {
     while (std::chrono::steady_clock::now() < deadline) {
         const xcb_window_t window = find_window(c, root, instance, protocols, delete_window, 2);
         if (window != XCB_WINDOW_NONE) {
+            if (picture_file != nullptr && !describe(c, window, picture_file)) {
+                return 1;
+            }
             xcb_client_message_event_t event{};
             event.response_type = XCB_CLIENT_MESSAGE;
             event.format = 32;

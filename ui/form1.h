@@ -173,6 +173,14 @@ public:
 private:
     void InitializeComponent();
 
+    // ui/layout.cpp: the six overlay pictures, each with the resource key of the
+    // picture it shows.
+    struct OverlayPicture {
+        tk::PictureBox* box;
+        const char16_t* key;
+    };
+    std::array<OverlayPicture, 6> overlay_pictures() const;
+
     // ui/panels.cpp: a picture with its button shown above everything, the
     // button above the picture; and closed again, both sent to the back.
     static void show_panel(tk::Control& picture, tk::Control& button);

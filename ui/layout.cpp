@@ -195,17 +195,7 @@ void Form1::InitializeComponent() {
 
     // Each picture comes from the window's resource set by the key of the
     // control that shows it.
-    const struct {
-        tk::PictureBox* box;
-        const char16_t* key;
-    } pictures[] = {
-        {pictureBox_help_background, u"pictureBox_help_background.Image"},
-        {pictureBox_completed, u"pictureBox_completed.Image"},
-        {pictureBox_incorrect_solution, u"pictureBox_incorrect_solution.Image"},
-        {pictureBox_correct, u"pictureBox_correct.Image"},
-        {pictureBox_select_level, u"pictureBox_select_level.Image"},
-        {pictureBox_invalid_number, u"pictureBox_invalid_number.Image"},
-    };
+    const auto pictures = overlay_pictures();
     // The panels start hidden, so their pictures are decoded when first shown;
     // a box sized to its picture takes the size from the file's header now.
     for (const auto& p : pictures) {
@@ -315,4 +305,15 @@ void Form1::InitializeComponent() {
 
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tallywick"));
+}
+
+std::array<Form1::OverlayPicture, 6> Form1::overlay_pictures() const {
+    return {{
+        {pictureBox_help_background, u"pictureBox_help_background.Image"},
+        {pictureBox_completed, u"pictureBox_completed.Image"},
+        {pictureBox_incorrect_solution, u"pictureBox_incorrect_solution.Image"},
+        {pictureBox_correct, u"pictureBox_correct.Image"},
+        {pictureBox_select_level, u"pictureBox_select_level.Image"},
+        {pictureBox_invalid_number, u"pictureBox_invalid_number.Image"},
+    }};
 }

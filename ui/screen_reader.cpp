@@ -53,18 +53,7 @@ void Form1::describe_for_screen_readers() {
     });
 
     // Each overlay picture is named by the message drawn on it.
-    const struct {
-        tk::PictureBox* box;
-        const char16_t* key;
-    } pictures[] = {
-        {pictureBox_help_background, u"pictureBox_help_background.Image"},
-        {pictureBox_completed, u"pictureBox_completed.Image"},
-        {pictureBox_incorrect_solution, u"pictureBox_incorrect_solution.Image"},
-        {pictureBox_correct, u"pictureBox_correct.Image"},
-        {pictureBox_select_level, u"pictureBox_select_level.Image"},
-        {pictureBox_invalid_number, u"pictureBox_invalid_number.Image"},
-    };
-    for (const auto& p : pictures) {
+    for (const auto& p : overlay_pictures()) {
         p.box->setAccessibleName(picture_texts::message(p.key));
     }
 }

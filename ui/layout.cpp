@@ -295,6 +295,7 @@ void Form1::InitializeComponent() {
         connect(textBox[k], &tk::TextBox::TextChanged, this, &Form1::textBox_text_changed);
         connect(textBox[k], &tk::TextBox::KeyDown, this, &Form1::textBox_KeyDown);
         connect(textBox[k], &tk::TextBox::KeyPress, this, &Form1::textBox_KeyPress);
+        connect(textBox[k], &tk::TextBox::Paste, this, &Form1::textBox_paste);
     }
 
     // The help, puzzle-selection and invalid-number panels.

@@ -163,8 +163,9 @@ void Form1::textBox_paste(tk::PasteEventArgs& e) {
     //
     // Reading stops at the first digit that cannot go in (the length limit or
     // the pen rule): a refused digit changes nothing, and every digit is
-    // judged alike, so no later one could go in either. A huge clipboard thus
-    // costs no more than a glance at its first digits.
+    // judged alike, so no later one could go in either. A huge clipboard is
+    // thus read only up to the digits that fit; what it holds before them
+    // that typing refuses (letters, line breaks) is passed over cheaply.
     const bool pencil = radioButton1->Checked();
     QString text = cell->Text();
     int caret = cell->SelectionStart();

@@ -73,9 +73,10 @@ Ink ink_of(tk::TextBox* cell) {
 enum class Route { CtrlV, ShiftInsert, Middle, Drop };
 
 // How the cell to paste into is reached: clicked in the mode; clicked and
-// given the marks 13; a cell never clicked, reached with Shift+Tab from Start
+// given the marks 13; clicked in pencil mode (length limit 11) and then
+// emptied by the game while Pen is chosen; a cell never clicked, reached with Shift+Tab from Start
 // after Clear Cells; or a cell with no focus at all (the paste brings it).
-enum class Reach { Clicked, ClickedWithMarks, NeverClicked, Unfocused };
+enum class Reach { Clicked, ClickedWithMarks, ClickedEmptied, NeverClicked, Unfocused };
 
 // Pastes the text as a player would by the given route, at the far right of
 // the cell's second line (where the marks end) for the routes that point.
@@ -536,6 +537,8 @@ private slots:
             {"pencil, clicked: 57", true, Reach::Clicked, "57", prefix + "57"},
             {"pencil, clicked: ten marks", true, Reach::Clicked, "9876543210123",
              prefix + "987654321"},
+            {"pencil, clicked, then emptied by the game: ten marks", true, Reach::ClickedEmptied,
+             "5486498651", prefix + "548649865"},
             {"pencil, marks 13: 57", true, Reach::ClickedWithMarks, "57", prefix + "1357"},
             {"pencil, no focus: 57", true, Reach::Unfocused, "57", prefix + "57"},
             {"pen, clicked: 57", false, Reach::Clicked, "57", "5"},
@@ -582,6 +585,15 @@ private slots:
             // Pencil marks 13, or in pen mode the answer 5.
             click_cell(window, 41);
             type(pencil ? "13" : "5");
+            break;
+        case Reach::ClickedEmptied:
+            click_cell(window, 41);
+            choose(window.radioButton2);
+            cell->SetText(QString());
+            choose(window.radioButton1);
+            cell->setFocus(Qt::TabFocusReason);
+            QCOMPARE(cell->Text(), QString());
+            QCOMPARE(cell->MaxLength(), 11);
             break;
         case Reach::NeverClicked: {
             // Shift+Tab from Start passes the checked radio button, "Clear

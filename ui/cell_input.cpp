@@ -169,7 +169,14 @@ void Form1::textBox_paste(tk::PasteEventArgs& e) {
     const bool pencil = radioButton1->Checked();
     QString text = cell->Text();
     int caret = cell->SelectionStart();
-    const qsizetype room = cell->MaxLength() - text.size();
+    qsizetype room = cell->MaxLength() - text.size();
+    if (pencil) {
+        // The rewrite may still put the prefix in front, so the length limit
+        // alone could let a tenth mark through into a cell the game emptied
+        // (limit 11, no prefix): a cell holds at most nine marks.
+        room = std::min<qsizetype>(room,
+                                   most_marks - std::count_if(text.begin(), text.end(), is_mark));
+    }
     QString taken;
     for (const QChar c : std::as_const(e.Text)) {
         if (!is_mark(c)) {

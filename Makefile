@@ -3,6 +3,8 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
+# Our own builds stop on any warning; a plain `cmake` configure only shows them.
+WERROR = -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 # A second build with AddressSanitizer and UndefinedBehaviorSanitizer; its
 # tests run too, and LeakSanitizer reports what is left at exit.
@@ -10,7 +12,7 @@ SANITIZE_BUILD ?= build-asan
 SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 SOAK_EVENTS ?= 1000000
 
-.PHONY: all setup configure build sanitize-build run test soak bench screenshot package clean
+.PHONY: all setup configure build sanitize-build run test builds soak bench screenshot package clean
 
 all: build
 
@@ -18,13 +20,13 @@ setup:
 	@bash scripts/setup.sh
 
 configure: setup
-	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD) $(WERROR) $(CMAKE_FLAGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
 sanitize-build: setup
-	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLYWICK_SANITIZE=ON >/dev/null
+	@cmake -S . -B $(SANITIZE_BUILD) $(WERROR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLYWICK_SANITIZE=ON >/dev/null
 	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 
 run: configure
@@ -36,6 +38,12 @@ test: build sanitize-build
 	@echo "--- the same tests in the sanitizer build ---"
 	@cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) QT_QPA_PLATFORM=offscreen \
 		ctest --output-on-failure -j $(JOBS) -LE packaging
+
+# Every build configuration with GCC and clang, each in builds/NAME, one line per build (slow; not
+# part of `make test`). BUILDS="gcc-Release clang-sanitize" builds only those.
+BUILDS ?=
+builds: setup
+	@bash scripts/builds.sh $(BUILDS)
 
 # A million random events on the real window, in both builds.
 soak: build sanitize-build
@@ -53,4 +61,4 @@ package: build
 	@cmake --build $(BUILD) --target package
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) builds

@@ -24,9 +24,11 @@ bool display_available() {
 
 int main(int, char* argv[]) {
     if (!display_available()) {
-        std::fputs("tallywick: no display found (DISPLAY is not set); run it on a desktop, or "
-                   "headless with: xvfb-run -a build/tallywick\n",
-                   stderr);
+        const char* name = argv[0] != nullptr ? argv[0] : "tallywick";
+        std::fprintf(stderr,
+                     "tallywick: no display found (DISPLAY is not set); run it on a desktop, or "
+                     "headless with: xvfb-run -a %s\n",
+                     name);
         return 1;
     }
     // The game takes no arguments, and Qt is handed none either: its own options

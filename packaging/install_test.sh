@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a fresh prefix and checks every file is where a desktop looks for it.
-# Usage: install_test.sh BUILD_DIR PREFIX APP_ID
+# Usage: install_test.sh BUILD_DIR PREFIX APP_ID BINDIR (the configured CMAKE_INSTALL_BINDIR)
 set -euo pipefail
-build=$1 prefix=$2 app_id=$3
+build=$1 prefix=$2 app_id=$3 bindir=$4
 
 rm -rf "$prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
@@ -13,8 +13,8 @@ fail() {
     failures=$((failures + 1))
 }
 
-program="$prefix/bin/tallywick"
-[ -x "$program" ] || fail "no program at bin/tallywick"
+program="$prefix/$bindir/tallywick"
+[ -x "$program" ] || fail "no program at $bindir/tallywick"
 
 desktop="$prefix/share/applications/$app_id.desktop"
 if [ -f "$desktop" ]; then
@@ -22,7 +22,7 @@ if [ -f "$desktop" ]; then
     [ "$(field Name)" = Tallywick ] || fail "desktop entry: Name is '$(field Name)'"
     [ -n "$(field Comment)" ] || fail "desktop entry: no Comment"
     exec_name=$(field Exec | cut -d' ' -f1)
-    [ -x "$prefix/bin/$exec_name" ] || fail "desktop entry: Exec '$exec_name' is not in bin/"
+    [ -x "$prefix/$bindir/$exec_name" ] || fail "desktop entry: Exec '$exec_name' is not in $bindir/"
     [ "$(field Icon)" = "$app_id" ] || fail "desktop entry: Icon is '$(field Icon)', not $app_id"
     for category in Game LogicGame; do
         case ";$(field Categories)" in
@@ -86,7 +86,7 @@ else
 fi
 
 # Nothing else: the tools and test programs stay in the build.
-unexpected=$(cd "$prefix" && find . -type f | grep -v -e '^\./bin/tallywick$' \
+unexpected=$(cd "$prefix" && find . -type f | grep -v -e "^\./$bindir/tallywick\$" \
     -e "^\./share/applications/$app_id\.desktop$" -e "^\./share/metainfo/$app_id\.metainfo\.xml$" \
     -e "^\./share/icons/hicolor/[0-9]*x[0-9]*/apps/$app_id\.png$" \
     -e "^\./share/icons/hicolor/scalable/apps/$app_id\.svg$" \

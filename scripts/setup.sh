@@ -5,10 +5,11 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
+  clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libbenchmark-dev
   xvfb xauth
-  dpkg-dev file desktop-file-utils appstream libxcb1-dev lintian man-db
+  dpkg-dev file desktop-file-utils appstream libxcb1-dev lintian man-db devscripts
   qt6-svg-dev
   dbus-daemon at-spi2-core python3-pyatspi xdotool
   orca

@@ -24,6 +24,12 @@ if [ "$status" -ne 1 ] || [ "$lines" -ne 1 ] || ! grep -q 'no display' "$work/er
     cat "$work/err"
     exit 1
 fi
+# The way to run it headless names the program as it was started, wherever it lies.
+if [ "$(grep -oF -- "xvfb-run -a $program" "$work/err")" != "xvfb-run -a $program" ]; then
+    echo "FAIL: the no-display message does not say how to start $program headless:"
+    cat "$work/err"
+    exit 1
+fi
 
 # Inside the display: run the game with the given arguments, record its window as the closer
 # sees it, close it and pass on the game's exit status (90: no window, 91: did not end).

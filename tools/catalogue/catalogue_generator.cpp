@@ -361,7 +361,8 @@ Catalogue build_catalogue(bool verbose, const std::string& attempts_path) {
         if (verbose) {
             std::string levels;
             for (const Candidate& c : found[s]) {
-                levels += " " + std::to_string(c.level);
+                levels += ' ';
+                levels += std::to_string(c.level);
             }
             std::fprintf(stderr, "puzzle %d: %d attempts for %zu candidates, levels%s\n", p,
                          found[s].back().attempt + 1, found[s].size(), levels.c_str());

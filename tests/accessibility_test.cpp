@@ -1,6 +1,7 @@
 // What Qt's accessibility framework (and so a screen reader) gets from the real window: cell names
 // and readings, the change notices sent as the player types, and the pictures' messages.
 #include "resources/picture_texts.h"
+#include "tests/support/support.h"
 #include "ui/form1.h"
 
 #include <QAccessible>
@@ -13,11 +14,7 @@
 
 namespace {
 
-bool show_active(Form1& window) {
-    window.show();
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
-}
+using support::show_active;
 
 QAccessibleInterface* accessible(QObject* object) {
     return QAccessible::queryAccessibleInterface(object);
@@ -109,12 +106,12 @@ private slots:
         QVERIFY(show_active(window));
         tk::TextBox* pen = window.textBox[1];
         tk::TextBox* pencil = window.textBox[2];
-        QTest::mouseClick(pen, Qt::LeftButton, {}, QPoint(26, 40));
+        QTest::mouseClick(pen, Qt::LeftButton, {}, support::cell_click_point());
         QTest::keyClicks(pen, "5");
         QCOMPARE(reading_of(pen), QString("5"));
 
         QTest::mouseClick(window.radioButton1, Qt::LeftButton); // Pencil
-        QTest::mouseClick(pencil, Qt::LeftButton, {}, QPoint(26, 40));
+        QTest::mouseClick(pencil, Qt::LeftButton, {}, support::cell_click_point());
         QTest::keyClicks(pencil, "133");
         QCOMPARE(pencil->Text(), QString("\r\n133"));
         QCOMPARE(reading_of(pencil), QString("pencil marks 1 3 3"));

@@ -1,5 +1,6 @@
 // The help, puzzle-selection and invalid-number panels, driven with real clicks and keys.
 #include "catalogue/tables.h"
+#include "tests/support/support.h"
 #include "ui/form1.h"
 
 #include <QApplication>
@@ -9,11 +10,7 @@
 
 namespace {
 
-bool show_active(Form1& window) {
-    window.show();
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
-}
+using support::show_active;
 
 // The names of count controls of the child list, from the top or the bottom.
 QStringList names(const Form1& window, int count, bool from_top = true) {

@@ -120,6 +120,25 @@ private slots:
         QCOMPARE(window.maskedTextBox_select_level->Text(), QString("14"));
     }
 
+    // Guards against Backspace refused in the number field: a wrong digit can be taken back and
+    // the corrected number is the one chosen.
+    void backspaceTakesBackADigitInTheNumberField() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        window.selectPuzzleToolStripMenuItem->PerformClick();
+        tk::MaskedTextBox* field = window.maskedTextBox_select_level;
+        QTest::keyClicks(field, "19");
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QCOMPARE(field->Text(), QString("1"));
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QCOMPARE(field->Text(), QString());
+        QTest::keyClick(field, Qt::Key_Backspace); // nothing left: nothing happens
+        QCOMPARE(field->Text(), QString());
+        QTest::keyClicks(field, "17");
+        click(window.button_level_select_continue);
+        QCOMPARE(window.label_level_value->Text(), QString("17"));
+    }
+
     // Guards against a long entry drawn centred with both ends cut off, so that
     // the caret and the digits just typed are out of view.
     void aLongEntryKeepsTheCaretAndTheTypedEndInView() {

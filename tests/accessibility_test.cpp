@@ -125,6 +125,48 @@ private slots:
         QCOMPARE(pencil->Text(), QString("\r\n13"));
     }
 
+    // Guards against a cell whose name still announces a cage sum after its sum label hides (or
+    // misses it once shown): each change of the label's visibility tells screen readers, with a
+    // name-change notice for that cell alone, to read the cell's name again.
+    void aCellsNameChangeIsAnnouncedWhenItsSumLabelHidesOrShows() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        QTest::mouseClick(window.button4, Qt::LeftButton); // Start: some sum labels show
+        int k = 1;
+        while (k <= 81 && !window.label[k]->Visible()) {
+            ++k;
+        }
+        QVERIFY(k <= 81);
+        static QList<QObject*> renamed;
+        renamed.clear();
+        QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
+            if (event->type() == QAccessible::NameChanged) {
+                renamed << event->object();
+            }
+        });
+        // A live bridge (on X, with the AT-SPI bus) turns on once it has reached the bus.
+        if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+            QTRY_VERIFY_WITH_TIMEOUT(QAccessible::isActive(), 10000);
+        }
+        if (!QAccessible::isActive()) {
+            QAccessible::installUpdateHandler(nullptr);
+            QSKIP("needs a live accessibility bridge: the accessibility_notices test runs this");
+        }
+        const QString shown = name_of(window.textBox[k]);
+        QVERIFY2(shown.contains(QStringLiteral(", cage sum ")), qPrintable(shown));
+
+        window.label[k]->SetVisible(false);
+        const QList<QObject*> on_hide = renamed;
+        QCOMPARE(name_of(window.textBox[k]), shown.left(shown.indexOf(QStringLiteral(", cage"))));
+        renamed.clear();
+        window.label[k]->SetVisible(true);
+        const QList<QObject*> on_show = renamed;
+        QAccessible::installUpdateHandler(nullptr);
+        QCOMPARE(on_hide, QList<QObject*>{window.textBox[k]});
+        QCOMPARE(on_show, QList<QObject*>{window.textBox[k]});
+        QCOMPARE(name_of(window.textBox[k]), shown);
+    }
+
     // Guards against panels whose message exists only as pixels.
     void everyPanelPictureIsNamedByItsMessageAndShowsWithItsPanel() {
         Form1 window;

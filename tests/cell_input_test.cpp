@@ -1,25 +1,21 @@
 // Pen and pencil input in the cells, typed and clicked on the real window, and whole games played.
 #include "catalogue/tables.h"
+#include "tests/support/support.h"
 #include "ui/form1.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
 #include <QMimeData>
-#include <QRegularExpression>
 #include <QTest>
 
 #include <random>
 
 namespace {
 
-const QString prefix = QStringLiteral("\r\n");
+using support::show_active;
 
-bool show_active(Form1& window) {
-    window.show();
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
-}
+const QString prefix = QStringLiteral("\r\n");
 
 // Keys go where the player's keys go: to the focused widget.
 void type(const QString& text) {
@@ -30,9 +26,8 @@ void key(Qt::Key k, Qt::KeyboardModifiers modifiers = {}) {
     QTest::keyClick(QApplication::focusWidget(), k, modifiers);
 }
 
-// Clicks below the sum label's corner, in the line where pencil marks show.
 void click_cell(Form1& window, int k) {
-    QTest::mouseClick(window.textBox[k], Qt::LeftButton, {}, QPoint(26, 40));
+    QTest::mouseClick(window.textBox[k], Qt::LeftButton, {}, support::cell_click_point());
 }
 
 void choose(tk::RadioButton* mode) {
@@ -111,11 +106,6 @@ void paste_into(tk::TextBox* cell, Route route, const QString& text) {
         break;
     }
     }
-}
-
-bool is_cell_form(const QString& text) {
-    static const QRegularExpression forms(QStringLiteral("^([1-9]?|\r\n[1-9]{0,9})$"));
-    return forms.match(text).hasMatch();
 }
 
 } // namespace
@@ -234,11 +224,15 @@ private slots:
         QCOMPARE(cell->SelectionStart(), 2);
         QTest::mouseClick(cell, Qt::LeftButton, {}, QPoint(49, 40));
         QCOMPARE(cell->SelectionStart(), 6);
-        QTest::mouseClick(cell, Qt::LeftButton, {}, QPoint(26, 40));
+        QTest::mouseClick(cell, Qt::LeftButton, {}, support::cell_click_point());
         QVERIFY(cell->SelectionStart() > 2 && cell->SelectionStart() < 6);
+        // The marks are centred, so the cell's middle lies between the second and third.
+        QCOMPARE(cell->SelectionStart(), 4);
         type("9"); // typed where the caret stands
         QCOMPARE(cell->Text().size(), 7);
         QVERIFY(cell->Text() != prefix + "12349");
+        QCOMPARE(cell->Text(), prefix + "12934");
+        QCOMPARE(cell->SelectionStart(), 5);
         // A click on the empty first line puts the caret in front of the break.
         QTest::mouseClick(cell, Qt::LeftButton, {}, QPoint(26, 4));
         QCOMPARE(cell->SelectionStart(), 0);
@@ -497,7 +491,7 @@ private slots:
         const QString middle = QApplication::clipboard()->supportsSelection() ? "4" : "";
         click_cell(window, 14);
         QCOMPARE(window.textBox[14]->Text(), prefix);
-        QTest::mouseClick(window.textBox[14], Qt::MiddleButton, {}, QPoint(26, 40));
+        QTest::mouseClick(window.textBox[14], Qt::MiddleButton, {}, support::cell_click_point());
         QCOMPARE(window.textBox[14]->Text(), prefix + middle);
         key(Qt::Key_V, Qt::ControlModifier); // while a paste does go in
         QCOMPARE(window.textBox[14]->Text(), prefix + middle + "3");
@@ -635,12 +629,8 @@ private slots:
     void randomPlayKeepsEveryCellInItsForm() {
         Form1 window;
         QVERIFY(show_active(window));
-        // TALLYWICK_SEED replays a run.
-        const unsigned seed = qEnvironmentVariableIsSet("TALLYWICK_SEED")
-                                  ? qEnvironmentVariable("TALLYWICK_SEED").toUInt()
-                                  : std::random_device{}();
-        qInfo("seed %u", seed);
-        std::mt19937 random(seed);
+        const unsigned long long seed = support::test_seed();
+        std::mt19937_64 random(seed);
         const auto pick = [&random](int n) { return static_cast<int>(random() % n); };
         const QStringList clips = {"5", "12", "\r\n3", "a7", "0", "98765432"};
         const Qt::Key keys[] = {Qt::Key_1,      Qt::Key_5,     Qt::Key_9,      Qt::Key_0,
@@ -678,7 +668,7 @@ private slots:
             }
             }
             for (int c = 1; c <= 81; ++c) {
-                QVERIFY2(is_cell_form(window.textBox[c]->Text()),
+                QVERIFY2(support::is_cell_form(window.textBox[c]->Text()),
                          qPrintable(QString("seed %1 step %2 cell %3").arg(seed).arg(step).arg(c)));
             }
         }

@@ -120,6 +120,75 @@ private slots:
         }
     }
 
+    // Guards against a difficulty item that leaves another checked ("Hard" not unchecking
+    // "Normal"): from every one of the eight starting states, a click flips the clicked item
+    // and leaves the other two unchecked, and Start reveals the count of the item left checked.
+    void eachDifficultyItemFlipsItselfAndUnchecksTheOthersFromEveryState() {
+        const char* names[3] = {"Easy", "Normal", "Hard"};
+        const int reveals[3] = {20, 10, 0};
+        for (int state = 0; state < 8; ++state) {
+            for (int clicked = 0; clicked < 3; ++clicked) {
+                Form1 w;
+                tk::MenuItem* items[3] = {w.easyToolStripMenuItem, w.normalToolStripMenuItem,
+                                          w.hardToolStripMenuItem};
+                for (int i = 0; i < 3; ++i) {
+                    items[i]->SetChecked((state >> i & 1) != 0);
+                }
+                const bool was_checked = items[clicked]->Checked();
+                items[clicked]->PerformClick();
+                const QString where = QStringLiteral("from %1%2%3, clicking %4")
+                                          .arg(state & 1 ? "E" : "-")
+                                          .arg(state & 2 ? "N" : "-")
+                                          .arg(state & 4 ? "H" : "-")
+                                          .arg(names[clicked]);
+                for (int i = 0; i < 3; ++i) {
+                    const bool expected = i == clicked && !was_checked;
+                    QVERIFY2(items[i]->Checked() == expected,
+                             qPrintable(where + QStringLiteral(": ") + names[i]));
+                }
+                click(w.button4);
+                // With none left checked the count stays that of the window's start, 15.
+                const std::size_t expected_reveals = was_checked ? 15 : reveals[clicked];
+                QVERIFY2(filled_cells(w).size() == expected_reveals, qPrintable(where));
+            }
+        }
+    }
+
+    // Guards against a check that looks at the rows twice and never at the columns: two cells of
+    // one row, one block and one cage swapped leave every row, block and cage right and two
+    // columns each repeating a digit. Such a board is not correct.
+    void aBoardWrongOnlyInItsColumnsIsIncorrect() {
+        // The first puzzle with two side-by-side cells of one block and one colour code (so of
+        // one cage, being joined).
+        int puzzle = 0;
+        int left = 0;
+        for (int p = 1; p <= 115 && puzzle == 0; ++p) {
+            for (int k = 1; k <= 81 && puzzle == 0; ++k) {
+                const int place = (k - 1) % 9;
+                if (place % 3 != 2 && color_array[p][k] == color_array[p][k + 1]) {
+                    puzzle = p;
+                    left = k;
+                }
+            }
+        }
+        QVERIFY(puzzle != 0);
+        std::int32_t board[82];
+        std::copy(&level_array[puzzle][0], &level_array[puzzle][82], board);
+        std::swap(board[left], board[left + 1]);
+        Form1 w;
+        w.label_level_value->SetText(QString::number(puzzle));
+        click(w.button4);
+        write_board(w, board);
+        click(w.button1);
+        QVERIFY(incorrect_shown(w));
+        QVERIFY(!correct_shown(w));
+        // Only the columns are wrong.
+        QCOMPARE(w.verify_rows(), 1);
+        QCOMPARE(w.verify_blocks(), 1);
+        QCOMPARE(w.verify_cages(), 1);
+        QCOMPARE(w.verify_columns(), 0);
+    }
+
     // Guards against a slot read by an earlier check standing in for a cell
     // that is empty now.
     void aBoardLeftPartlyEmptyIsNeverCorrectAfterAnEarlierCompletedOne() {

@@ -1,5 +1,6 @@
 // Random play on the real window: clicks, keys, menus, pastes and panels, with the game's
 // invariants checked after every event.
+#include "tests/support/support.h"
 #include "ui/form1.h"
 
 #include <QApplication>
@@ -20,24 +21,10 @@ unsigned long long env_number(const char* name, unsigned long long fallback) {
     return value != nullptr && *value != '\0' ? std::strtoull(value, nullptr, 10) : fallback;
 }
 
-bool is_cell_text(const QString& t) {
-    const auto digit = [](QChar c) { return c >= u'1' && c <= u'9'; };
-    if (t.isEmpty()) {
-        return true;
-    }
-    if (t.size() == 1) {
-        return digit(t[0]);
-    }
-    if (!t.startsWith(QStringLiteral("\r\n")) || t.size() > 11) {
-        return false;
-    }
-    return std::all_of(t.begin() + 2, t.end(), digit);
-}
-
 // What must hold after every event, or a description of what broke.
 QString broken_invariant(const Form1& w) {
     for (int k = 1; k <= 81; ++k) {
-        if (!is_cell_text(w.textBox[k]->Text())) {
+        if (!support::is_cell_form(w.textBox[k]->Text())) {
             return QStringLiteral("cell %1 holds %2")
                 .arg(k)
                 .arg(QString(w.textBox[k]->Text().toUtf8().toPercentEncoding()));
@@ -244,10 +231,9 @@ class MonkeyTest : public QObject {
 
 private slots:
     void randomEventsNeverBreakTheGamesInvariants() {
-        const unsigned long long seed = env_number("TALLYWICK_MONKEY_SEED", std::random_device{}());
+        const unsigned long long seed = support::test_seed("TALLYWICK_MONKEY_SEED");
         const unsigned long long events = env_number("TALLYWICK_MONKEY_EVENTS", 20000);
-        std::printf("monkey: seed %llu, %llu events (replay with TALLYWICK_MONKEY_SEED=%llu)\n",
-                    seed, events, seed);
+        std::printf("monkey: %llu events\n", events);
 
         default_handler = qInstallMessageHandler(quiet_platform_warnings);
         Form1 window;

@@ -1,5 +1,6 @@
 // The help, puzzle-selection and invalid-number panels, driven with real clicks and keys.
 #include "catalogue/tables.h"
+#include "tests/support/support.h"
 #include "ui/form1.h"
 
 #include <QApplication>
@@ -9,11 +10,7 @@
 
 namespace {
 
-bool show_active(Form1& window) {
-    window.show();
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
-}
+using support::show_active;
 
 // The names of count controls of the child list, from the top or the bottom.
 QStringList names(const Form1& window, int count, bool from_top = true) {
@@ -121,6 +118,25 @@ private slots:
         QCOMPARE(names(window, 3), selection_panel);
         window.selectPuzzleToolStripMenuItem->PerformClick();
         QCOMPARE(window.maskedTextBox_select_level->Text(), QString("14"));
+    }
+
+    // Guards against Backspace refused in the number field: a wrong digit can be taken back and
+    // the corrected number is the one chosen.
+    void backspaceTakesBackADigitInTheNumberField() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        window.selectPuzzleToolStripMenuItem->PerformClick();
+        tk::MaskedTextBox* field = window.maskedTextBox_select_level;
+        QTest::keyClicks(field, "19");
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QCOMPARE(field->Text(), QString("1"));
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QCOMPARE(field->Text(), QString());
+        QTest::keyClick(field, Qt::Key_Backspace); // nothing left: nothing happens
+        QCOMPARE(field->Text(), QString());
+        QTest::keyClicks(field, "17");
+        click(window.button_level_select_continue);
+        QCOMPARE(window.label_level_value->Text(), QString("17"));
     }
 
     // Guards against a long entry drawn centred with both ends cut off, so that

@@ -2,6 +2,7 @@
 // and sum labels.
 #include "catalogue/tables.h"
 #include "resources/resource_set.h"
+#include "tests/support/support.h"
 #include "ui/form1.h"
 
 #include <QApplication>
@@ -103,8 +104,8 @@ private slots:
                                                     window.button_level_select_continue,
                                                     window.pictureBox_invalid_number,
                                                     window.button_invalid_puzzle_ok};
-        const unsigned seed = std::random_device{}();
-        std::mt19937 random(seed);
+        const unsigned long long seed = support::test_seed();
+        std::mt19937_64 random(seed);
         for (int step = 0; step < 300; ++step) {
             tk::Control* c = overlays[random() % overlays.size()];
             if (random() % 2 == 0) {
@@ -329,7 +330,15 @@ private slots:
         window.change_sum_labels();
         QCOMPARE(window.label[2]->Text(), QString("14"));
         QCOMPARE(window.label[4]->Text(), QString("0"));
+        // Hidden ones among them: on must show every sum label, whatever its flag.
+        window.toggle_label_visibility();
+        QVERIFY(!window.label[4]->Visible());
         window.toggle_labels_on();
+        for (int k = 1; k <= 81; ++k) {
+            QVERIFY2(window.label[k]->Visible(), qPrintable(QString("label%1").arg(k)));
+        }
+        QCOMPARE(window.label[2]->Text(), QString("14")); // texts untouched
+        QCOMPARE(window.label[4]->Text(), QString("0"));
         window.toggle_labels_off();
         for (int k = 1; k <= 81; ++k) {
             QVERIFY(!window.label[k]->Visible());

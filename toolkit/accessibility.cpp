@@ -66,9 +66,7 @@ Reading read(const TextBox& box) {
         return hooks->reading(box.Text(), box.SelectionStart());
     }
     // Each line-break character reads as a space, so offsets stay those of the text.
-    QString text = box.Text();
-    text.replace(u'\r', u' ').replace(u'\n', u' ');
-    return {text, box.SelectionStart()};
+    return {line_breaks_as_spaces(box.Text()), box.SelectionStart()};
 }
 
 // A text box as an editable text: its name, its text as it reads aloud, the caret in that

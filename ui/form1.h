@@ -193,6 +193,8 @@ public:
     void textBox_text_changed();
     void textBox_KeyDown(tk::KeyEventArgs& e);
     void textBox_KeyPress(tk::KeyPressEventArgs& e);
+    // A paste into a cell, filtered as a whole by the rules of typing.
+    void textBox_paste(tk::PasteEventArgs& e);
 
 private:
     // The board walk: visits the child list in order and hands each control of

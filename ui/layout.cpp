@@ -322,10 +322,12 @@ void Form1::build_menus() {
     menuStrip1->SetForeColor(Qt::white);
     menuStrip1->SetTabIndex(173);
 
-    const auto fill = [this](tk::MenuItem* menu, std::span<const MenuItemRow> rows) {
+    // Each menu's items share one size.
+    const auto fill = [this](tk::MenuItem* menu, std::span<const MenuItemRow> rows, QSize size) {
         for (const MenuItemRow& row : rows) {
             this->*row.item =
                 menu->add_item(QString::fromLatin1(row.name), QString::fromLatin1(row.text));
+            (this->*row.item)->SetSize(size);
         }
     };
 
@@ -336,7 +338,8 @@ void Form1::build_menus() {
     // reads that state); "Options" has no background of its own.
     toolStripMenuItem1->SetBackColor(tk::system_control_colour());
     toolStripMenuItem1->SetCheckOnClick(true);
-    fill(toolStripMenuItem1, difficulty_items);
+    toolStripMenuItem1->SetSize({114, 28});
+    fill(toolStripMenuItem1, difficulty_items, {146, 28});
     for (const MenuItemRow& row : difficulty_items) {
         (this->*row.item)->SetCheckOnClick(true);
     }
@@ -345,7 +348,8 @@ void Form1::build_menus() {
     optionsToolStripMenuItem =
         menuStrip1->add_menu(QStringLiteral("optionsToolStripMenuItem"), QStringLiteral("Options"));
     optionsToolStripMenuItem->SetFont(font);
-    fill(optionsToolStripMenuItem, options_items);
+    optionsToolStripMenuItem->SetSize({92, 28});
+    fill(optionsToolStripMenuItem, options_items, {201, 28});
 }
 
 void Form1::build_pictures() {
@@ -440,6 +444,7 @@ void Form1::wire_events() {
         connect(textBox[k], &tk::TextBox::TextChanged, this, &Form1::textBox_text_changed);
         connect(textBox[k], &tk::TextBox::KeyDown, this, &Form1::textBox_KeyDown);
         connect(textBox[k], &tk::TextBox::KeyPress, this, &Form1::textBox_KeyPress);
+        connect(textBox[k], &tk::TextBox::Paste, this, &Form1::textBox_paste);
     }
 }
 

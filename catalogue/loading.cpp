@@ -10,9 +10,10 @@ namespace {
 // number loads nothing and the working array keeps what it held. Slot 82 of
 // the two label tables is never read.
 template <std::size_t Slots>
-void load_row(std::array<std::int32_t, 82>& working, const std::int32_t (&table)[117][Slots],
-              std::int32_t n, std::int32_t loadable_rows) {
-    if (n < 0 || n >= loadable_rows || n >= 117) {
+void load_row(std::array<std::int32_t, 82>& working,
+              const std::int32_t (&table)[catalogue_rows][Slots], std::int32_t n,
+              std::int32_t loadable) {
+    if (n < 0 || n >= loadable || n >= catalogue_rows) {
         return;
     }
     std::copy_n(table[n], working.size(), working.begin());

@@ -30,16 +30,11 @@ void Form1::show_one_cell() {
     // One cell drawn uniformly among the exactly empty ones: a cell holding a
     // digit or pencil marks (even the bare line break) is never revealed.
     std::vector<std::pair<tk::Control*, int>> empty;
-    int k = 0;
-    for (tk::Control* c : Controls()) {
-        if (c->kind() != tk::Kind::TextBox) {
-            continue;
+    walk_board(tk::Kind::TextBox, [&empty](tk::Control& cell, int k) {
+        if (cell.Text().isEmpty()) {
+            empty.emplace_back(&cell, k);
         }
-        ++k;
-        if (c->Text().isEmpty()) {
-            empty.emplace_back(c, k);
-        }
-    }
+    });
     if (empty.empty()) {
         return;
     }

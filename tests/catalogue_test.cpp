@@ -73,8 +73,6 @@ constexpr Row83 designed_sum_label_visible = {
 };
 // clang-format on
 
-constexpr int puzzles = 116;
-
 int row_of(int cell) {
     return (cell - 1) / 9;
 }
@@ -263,7 +261,7 @@ private slots:
 
     // Rule 1: a solution that breaks sudoku rules could never be checked as correct.
     void everySolutionIsACompleteSudokuGrid() {
-        for (int p = 1; p <= puzzles; ++p) {
+        for (int p = 1; p <= catalogue_puzzles; ++p) {
             std::array<std::set<int>, 27> units;
             for (int c = 1; c <= 81; ++c) {
                 const int d = level_array[p][c];
@@ -281,7 +279,7 @@ private slots:
     // Rules 2 to 4: codes 1 to 8, and exactly one shown sum per cage, at its anchor, equal to
     // the cage's digits.
     void everyCageShowsItsSumAtItsAnchorOnly() {
-        for (int p = 1; p <= puzzles; ++p) {
+        for (int p = 1; p <= catalogue_puzzles; ++p) {
             const QString where = QStringLiteral("puzzle %1").arg(p);
             for (int c = 1; c <= 81; ++c) {
                 QVERIFY2(color_array[p][c] >= 1 && color_array[p][c] <= 8, qPrintable(where));
@@ -308,7 +306,7 @@ private slots:
     // has 212 such cages, five of them in puzzle 1.
     void repeatedDigitCagesNumberTwoHundredTwelve() {
         int total = 0;
-        for (int p = 1; p <= puzzles; ++p) {
+        for (int p = 1; p <= catalogue_puzzles; ++p) {
             int here = 0;
             for (const TestCage& cage : cages_of(p)) {
                 if (!holds_repeat(cage, p)) {
@@ -340,7 +338,7 @@ private slots:
         int most = 0;
         std::map<int, int> sizes;
         std::set<int> sums;
-        for (int p = 1; p <= puzzles; ++p) {
+        for (int p = 1; p <= catalogue_puzzles; ++p) {
             const auto cages = cages_of(p);
             const int n = static_cast<int>(cages.size());
             total += n;
@@ -379,7 +377,7 @@ private slots:
         std::set<int> with_four;
         std::set<int> with_seven;
         std::set<int> with_eight;
-        for (int p = 1; p <= puzzles; ++p) {
+        for (int p = 1; p <= catalogue_puzzles; ++p) {
             const auto codes = codes_in(p);
             ++puzzles_with[static_cast<int>(codes.size())];
             if (codes.count(4) != 0) {
@@ -409,7 +407,7 @@ private slots:
     // row reads 5 2 1 3 8 6 9 7 4 from left to right.
     void puzzlesShareFortySixSolutionGrids() {
         std::set<std::vector<int>> grids;
-        for (int p = 1; p <= puzzles; ++p) {
+        for (int p = 1; p <= catalogue_puzzles; ++p) {
             grids.insert(std::vector<int>(&level_array[p][1], &level_array[p][82]));
         }
         QCOMPARE(static_cast<int>(grids.size()), 46);
@@ -421,8 +419,8 @@ private slots:
 
     // Puzzles 5 and 12 repeat one layout on different grids; no other two puzzles share one.
     void onlyPuzzlesFiveAndTwelveShareTheirColourCodes() {
-        for (int a = 1; a <= puzzles; ++a) {
-            for (int b = a + 1; b <= puzzles; ++b) {
+        for (int a = 1; a <= catalogue_puzzles; ++a) {
+            for (int b = a + 1; b <= catalogue_puzzles; ++b) {
                 const bool same =
                     std::equal(&color_array[a][0], &color_array[a][82], &color_array[b][0]);
                 QCOMPARE(same, a == 5 && b == 12);
@@ -436,7 +434,7 @@ private slots:
     // Every puzzle can be solved from its cages and sums alone, in exactly one way, and that
     // way is the stored solution.
     void everyPuzzleHasExactlyOneSolution() {
-        for (int p = 1; p <= puzzles; ++p) {
+        for (int p = 1; p <= catalogue_puzzles; ++p) {
             const tallywick::SolveResult result = tallywick::count_solutions(solver_cages(p), 2);
             QVERIFY2(!result.aborted, qPrintable(QStringLiteral("puzzle %1").arg(p)));
             QVERIFY2(result.count == 1, qPrintable(QStringLiteral("puzzle %1").arg(p)));
@@ -518,7 +516,7 @@ private slots:
     void logicSolverNeverStrikesOutADigitOfAnySolution() {
         int variants = 0;
         int with_several = 0;
-        for (int p = 1; p <= puzzles; ++p) {
+        for (int p = 1; p <= catalogue_puzzles; ++p) {
             const auto result = tallywick::solve_logically(solver_cages(p));
             QVERIFY2(!result.contradiction, qPrintable(QStringLiteral("puzzle %1").arg(p)));
             std::array<int, 82> stored{};
@@ -561,8 +559,8 @@ private slots:
         // The sweep must really reach boards with several solutions.
         qInfo("%d variants with cages joined, %d of them with several solutions", variants,
               with_several);
-        QVERIFY2(variants >= puzzles, qPrintable(QString::number(variants)));
-        QVERIFY2(with_several >= puzzles / 2, qPrintable(QString::number(with_several)));
+        QVERIFY2(variants >= catalogue_puzzles, qPrintable(QString::number(variants)));
+        QVERIFY2(with_several >= catalogue_puzzles / 2, qPrintable(QString::number(with_several)));
     }
 
     // Every puzzle yields to reasoning from its cages alone, as on "Hard" with no revealed
@@ -570,7 +568,7 @@ private slots:
     // against a puzzle that can only be finished by guessing.
     void logicSolverSolvesEveryPuzzleFromItsCagesAlone() {
         std::array<int, tallywick::logic_level_count + 1> needing{};
-        for (int p = 1; p <= puzzles; ++p) {
+        for (int p = 1; p <= catalogue_puzzles; ++p) {
             const auto result = tallywick::solve_logically(solver_cages(p));
             QVERIFY2(result.solved, qPrintable(QStringLiteral("puzzle %1").arg(p)));
             QVERIFY(result.hardest_level >= 1 && result.hardest_level <= 6);
@@ -592,11 +590,11 @@ private slots:
     // against a catalogue whose order says nothing about how hard the next puzzle is.
     void difficultyRisesWithThePuzzleNumber() {
         std::vector<double> score;
-        std::vector<int> level(puzzles + 1, 0);
-        for (int p = 1; p <= puzzles; ++p) {
+        std::vector<int> level(catalogue_puzzles + 1, 0);
+        for (int p = 1; p <= catalogue_puzzles; ++p) {
             const auto result = tallywick::solve_logically(solver_cages(p));
             level[p] = result.hardest_level;
-            if (p < puzzles) {
+            if (p < catalogue_puzzles) {
                 score.push_back(static_cast<double>(result.score()));
             }
         }
@@ -637,7 +635,7 @@ private slots:
             QVERIFY2(level[p] <= tallywick::rule_of_45,
                      qPrintable(QStringLiteral("puzzle %1: level %2").arg(p).arg(level[p])));
         }
-        for (int p = puzzles - 10; p <= puzzles; ++p) {
+        for (int p = catalogue_puzzles - 10; p <= catalogue_puzzles; ++p) {
             QVERIFY2(level[p] >= tallywick::cage_unit,
                      qPrintable(QStringLiteral("puzzle %1: level %2").arg(p).arg(level[p])));
         }
@@ -649,7 +647,7 @@ private slots:
     // it could not reason out.
     void logicSolverEndsOnTheStoredSolution() {
         int stopped_part_way = 0;
-        for (int p = 1; p <= puzzles; ++p) {
+        for (int p = 1; p <= catalogue_puzzles; ++p) {
             for (int level = 1; level <= tallywick::logic_level_count; ++level) {
                 const auto result = tallywick::solve_logically(solver_cages(p), level);
                 int placed = 0;
@@ -671,7 +669,8 @@ private slots:
             }
         }
         // The check must really meet boards the solver left half done.
-        QVERIFY2(stopped_part_way >= puzzles, qPrintable(QString::number(stopped_part_way)));
+        QVERIFY2(stopped_part_way >= catalogue_puzzles,
+                 qPrintable(QString::number(stopped_part_way)));
     }
 
     // Puzzle 1 opens the catalogue and yields to the gentle techniques alone.

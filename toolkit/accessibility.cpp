@@ -67,9 +67,7 @@ Reading read(const TextBox& box) {
         return hooks->reading(box.Text(), box.SelectionStart());
     }
     // Each line-break character reads as a space, so offsets stay those of the text.
-    QString text = box.Text();
-    text.replace(u'\r', u' ').replace(u'\n', u' ');
-    return {text, box.SelectionStart()};
+    return {line_breaks_as_spaces(box.Text()), box.SelectionStart()};
 }
 
 // Whether a player who sees the window could use the control: shown and enabled. A reader may

@@ -124,4 +124,21 @@ void Control::SendToBack() {
     }
 }
 
+QRect Control::Bounds() const {
+    return widget()->geometry();
+}
+
+void Control::SetBounds(const QRect& bounds) {
+    widget()->setGeometry(bounds);
+}
+
+void Control::SetLocation(const QPoint& location) {
+    widget()->move(location);
+}
+
+void Control::SetFixedBounds(const QRect& bounds) {
+    widget()->setGeometry(bounds);
+    widget()->setFixedSize(bounds.size());
+}
+
 } // namespace tk

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QRect>
 #include <QString>
 
 #include <utility>
@@ -73,6 +74,14 @@ public:
 
     QFont Font() const;
     void SetFont(const QFont& font);
+
+    // Where the control stands in its window's client area and how big it is,
+    // in pixels. SetLocation moves it and keeps its size; SetFixedBounds also
+    // fixes the size, so that nothing can shrink or grow the control.
+    QRect Bounds() const;
+    void SetBounds(const QRect& bounds);
+    void SetLocation(const QPoint& location);
+    void SetFixedBounds(const QRect& bounds);
 
     // Keyboard focus; true when the control could take it.
     bool Focus();

@@ -13,25 +13,21 @@ namespace tk {
 
 namespace {
 
-const QString line_break = QStringLiteral("\r\n");
-
 // Splits the text into its lines at each "\r\n".
 QStringList lines_of(const QString& text) {
     return text.split(line_break);
-}
-
-// A one-line box shows a line break as blank space, one space a character, so
-// that positions in the text and on the screen stay the same.
-QString one_line(QString text) {
-    text.replace(u'\r', u' ');
-    text.replace(u'\n', u' ');
-    return text;
 }
 
 // The smallest size a multi-line box shrinks its drawing to.
 constexpr double smallest_points = 6;
 
 } // namespace
+
+QString line_breaks_as_spaces(QString text) {
+    text.replace(u'\r', u' ');
+    text.replace(u'\n', u' ');
+    return text;
+}
 
 TextBox::TextBox(const QString& name, QWidget* parent) : TextBox(Kind::TextBox, name, parent) {}
 
@@ -71,7 +67,7 @@ void TextBox::keep_caret_in_view() {
     // A one-line text wider than the box scrolls as little as it takes to keep
     // the caret in view, as a desktop's one-line field does.
     const QFontMetrics metrics(font());
-    const QString shown = one_line(text_);
+    const QString shown = line_breaks_as_spaces(text_);
     const int room = width() - 4;
     const int total = metrics.horizontalAdvance(shown);
     if (total <= room) {
@@ -355,7 +351,7 @@ std::vector<TextBox::PlacedRow> TextBox::placed_rows(const QFontMetrics& metrics
     for (int i = 0; i < count; ++i) {
         QString text = text_.mid(all[i].start, all[i].length);
         if (!multiline_) {
-            text = one_line(std::move(text));
+            text = line_breaks_as_spaces(std::move(text));
         }
         const int advance = metrics.horizontalAdvance(text);
         // Centred, but a one-line text too wide for the box starts where its

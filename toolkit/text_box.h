@@ -6,9 +6,18 @@
 
 #include <QWidget>
 
+#include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace tk {
+
+// The line break of a multi-line text box: carriage return, then line feed.
+inline const QString line_break = QStringLiteral("\r\n");
+
+// The text with each line-break character read as a space, one space a
+// character, so that positions in the text stay positions in the result.
+QString line_breaks_as_spaces(QString text);
 
 // A text box that keeps its text exactly as set: "\r\n5" reads back as those
 // three characters. Multi-line boxes show each "\r\n"-separated line centred,
@@ -124,7 +133,9 @@ private:
     int caret_ = 0;
     // How far a one-line text too wide for the box is scrolled to the left.
     int scroll_ = 0;
-    int max_length_ = 32767;
+    // Until told otherwise a box takes as many typed characters as a classic
+    // desktop text box does by default: the largest 16-bit signed count.
+    int max_length_ = std::numeric_limits<std::int16_t>::max();
     bool multiline_ = false;
     bool accepts_tab_ = false;
     bool pressed_ = false;

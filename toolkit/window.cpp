@@ -76,6 +76,12 @@ void Window::apply_tab_order() {
     }
 }
 
+void Window::set_client_size(QSize size, QSize smallest, QSize largest) {
+    resize(size);
+    setMaximumSize(largest);
+    setMinimumSize(smallest);
+}
+
 void Window::set_background_image(const QPixmap& picture) {
     background_ = picture;
     update();

@@ -37,6 +37,9 @@ public:
     // child list's order decides.
     void apply_tab_order();
 
+    // The client area's size, and the least and the most it may be resized to.
+    void set_client_size(QSize size, QSize smallest, QSize largest);
+
     // A picture tiled from the client area's top-left corner behind every child.
     void set_background_image(const QPixmap& picture);
 

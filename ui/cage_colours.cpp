@@ -22,21 +22,14 @@ QColor cage_colour(std::int32_t code) {
 
 } // namespace
 
-// The n-th control of the kind in the child list, level labels skipped,
-// takes the colour of cell n; hidden sum labels are painted as well.
+// The n-th control of the kind met by the board walk takes the colour of
+// cell n; hidden sum labels are painted as well.
 void Form1::color_control(tk::Kind control_type) {
     const std::int32_t n_puzzle = puzzle_number();
     if (n_puzzle >= 0 && n_puzzle < level_array_size) {
         update_color_array();
     }
-    int n = 1;
-    for (tk::Control* c : Controls()) {
-        if (c->kind() != control_type || is_level_label(c)) {
-            continue;
-        }
-        if (n <= 81) {
-            c->SetBackColor(cage_colour(current_color_array[n]));
-        }
-        ++n;
-    }
+    walk_board(control_type, [this](tk::Control& c, int n) {
+        c.SetBackColor(cage_colour(current_color_array[n]));
+    });
 }

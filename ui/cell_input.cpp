@@ -6,15 +6,8 @@
 
 namespace {
 
-// Pencil text starts with an empty first line, so the marks show on the second.
-const QString pencil_prefix = QStringLiteral("\r\n");
-
 // The most pencil marks a cell holds: one of each digit's worth of room.
 constexpr int most_marks = 9;
-
-bool is_mark(QChar c) {
-    return c >= u'1' && c <= u'9';
-}
 
 // Whether a text is one a cell may hold: empty, one answer digit, or the
 // pencil prefix followed by at most nine marks.
@@ -23,10 +16,11 @@ bool is_cell_text(const QString& text) {
         return true;
     }
     if (text.size() == 1) {
-        return is_mark(text[0]);
+        return Form1::is_cell_digit(text[0]);
     }
-    return text.startsWith(pencil_prefix) && text.size() - 2 <= most_marks &&
-           std::all_of(text.begin() + 2, text.end(), is_mark);
+    const auto marks = text.size() - Form1::pencil_prefix.size();
+    return text.startsWith(Form1::pencil_prefix) && marks <= most_marks &&
+           std::all_of(text.end() - marks, text.end(), Form1::is_cell_digit);
 }
 
 // Whether a digit typed at the caret of a cell holding the text goes in.
@@ -35,7 +29,7 @@ bool is_cell_text(const QString& text) {
 // second answer digit in a cell reached with Tab (whose length limit is still
 // 9), no digit in front of the prefix.
 bool takes_mark(const QString& text, int caret, QChar c, bool pencil) {
-    if (!is_mark(c)) {
+    if (!Form1::is_cell_digit(c)) {
         return false;
     }
     if (pencil) {
@@ -50,8 +44,10 @@ bool takes_mark(const QString& text, int caret, QChar c, bool pencil) {
 // that follow it: backspace right behind the prefix, Delete right before it.
 bool erases_prefix_before_marks(const tk::TextBox& cell, bool before_caret) {
     const QString& text = cell.Text();
-    const int prefix_end = before_caret ? 2 : 0;
-    return text.size() > 2 && text.startsWith(pencil_prefix) && cell.SelectionStart() == prefix_end;
+    const auto prefix = Form1::pencil_prefix.size();
+    const auto prefix_end = before_caret ? prefix : 0;
+    return text.size() > prefix && text.startsWith(Form1::pencil_prefix) &&
+           cell.SelectionStart() == prefix_end;
 }
 
 // The handlers act on the window's focused control, which for a click or a key
@@ -66,14 +62,21 @@ tk::TextBox* focused_cell(const Form1& window) {
 
 } // namespace
 
+QFont Form1::pen_font() {
+    return tk::make_font(QStringLiteral("Kristen ITC"), 26.25, true);
+}
+
+QFont Form1::pencil_font() {
+    return tk::make_font(QStringLiteral("Arial"), 10);
+}
+
 void Form1::textBox_click() {
     tk::TextBox* cell = focused_cell(*this);
     if (cell == nullptr) {
         return;
     }
     if (radioButton1->Checked()) {
-        // Two prefix characters and up to nine marks.
-        cell->SetMaxLength(11);
+        cell->SetMaxLength(static_cast<int>(pencil_prefix.size()) + most_marks);
         if (cell->Text().size() < 2) {
             cell->SetText(QString());
         }
@@ -81,12 +84,12 @@ void Form1::textBox_click() {
             cell->SetText(pencil_prefix);
             cell->SetSelectionStart(4);
         }
-        cell->SetFont(tk::make_font(QStringLiteral("Arial"), 10));
+        cell->SetFont(pencil_font());
     } else {
         // A click in pen mode always empties the cell, revealed digits included.
         cell->SetMaxLength(1);
         cell->SetText(QString());
-        cell->SetFont(tk::make_font(QStringLiteral("Kristen ITC"), 26.25, true));
+        cell->SetFont(pen_font());
     }
 }
 
@@ -100,9 +103,10 @@ void Form1::textBox_text_changed() {
     }
     const QString s = cell->Text();
     if (s.size() >= 2) {
-        // Text that already starts a line break is pencil text; anything else
-        // is rewritten under the prefix. Setting the text raises this handler
-        // again, and that run finds the carriage return and stops.
+        // Text whose first character is a carriage return or whose second is a
+        // line feed is left as it is: pencil text, but also text such as "7\n".
+        // Anything else is rewritten under the prefix; setting the text raises
+        // this handler again, and that run finds the carriage return and stops.
         if (s[0] != u'\r' && s[1] != u'\n') {
             QString marks = s;
             marks.remove(u'\r');
@@ -134,7 +138,7 @@ void Form1::textBox_KeyDown(tk::KeyEventArgs& e) {
 void Form1::textBox_KeyPress(tk::KeyPressEventArgs& e) {
     const tk::TextBox* cell = focused_cell(*this);
     const QChar c = e.KeyChar;
-    if (is_mark(c)) {
+    if (Form1::is_cell_digit(c)) {
         e.Handled = cell != nullptr &&
                     !takes_mark(cell->Text(), cell->SelectionStart(), c, radioButton1->Checked());
         return;
@@ -142,8 +146,8 @@ void Form1::textBox_KeyPress(tk::KeyPressEventArgs& e) {
     if (c == QChar(8)) {
         // A single digit cannot be backspaced away, and the prefix stays in
         // front of its marks.
-        e.Handled =
-            cell == nullptr || cell->Text().size() <= 2 || erases_prefix_before_marks(*cell, true);
+        e.Handled = cell == nullptr || cell->Text().size() <= pencil_prefix.size() ||
+                    erases_prefix_before_marks(*cell, true);
         return;
     }
     e.Handled = true;
@@ -174,12 +178,12 @@ void Form1::textBox_paste(tk::PasteEventArgs& e) {
         // The rewrite may still put the prefix in front, so the length limit
         // alone could let a tenth mark through into a cell the game emptied
         // (limit 11, no prefix): a cell holds at most nine marks.
-        room = std::min<qsizetype>(room,
-                                   most_marks - std::count_if(text.begin(), text.end(), is_mark));
+        room = std::min<qsizetype>(
+            room, most_marks - std::count_if(text.begin(), text.end(), Form1::is_cell_digit));
     }
     QString taken;
     for (const QChar c : std::as_const(e.Text)) {
-        if (!is_mark(c)) {
+        if (!Form1::is_cell_digit(c)) {
             continue;
         }
         if (taken.size() >= room || !takes_mark(text, caret, c, pencil)) {

@@ -1,6 +1,8 @@
 // The window's construction: the start-up state of the game.
 #include "ui/form1.h"
 
+#include "catalogue/catalogue_size.h"
+
 Form1::Form1() {
     InitializeComponent();
 
@@ -16,7 +18,7 @@ Form1::Form1() {
     pictureBox_help_background->SendToBack();
     pictureBox_correct->SendToBack();
 
-    level_array_size = 116;
+    level_array_size = loadable_rows;
 
     describe_for_screen_readers();
 }

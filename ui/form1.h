@@ -7,9 +7,21 @@
 #include "toolkit/text_box.h"
 #include "toolkit/window.h"
 
+#include <QtGlobal>
+
 #include <array>
 #include <cstdint>
 #include <random>
+
+// Debug builds and the sanitizer build (an optimised build with AddressSanitizer)
+// check the window's invariants as they go; a broken one ends the run there.
+#if !defined(NDEBUG) || defined(__SANITIZE_ADDRESS__)
+#define TALLYWICK_CHECK_INVARIANTS 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TALLYWICK_CHECK_INVARIANTS 1
+#endif
+#endif
 
 // Form1 holds the whole game. Its operations live in the folder of their
 // concern, one file each:
@@ -140,9 +152,21 @@ public:
     // integer (0 for a text that is no number).
     std::int32_t puzzle_number() const;
 
-    // The three level labels are labels too, but never sum labels: every walk
-    // over labels passes them by name.
+    // The three level labels are labels too, but never sum labels: the board
+    // walk passes them by name.
     static bool is_level_label(const tk::Control* c);
+
+    // The board has 81 cells, each with one sum label.
+    static constexpr int board_cells = 81;
+
+    // The three forms of a cell's text: "", one answer digit, or pencil text,
+    // a line break followed by the marks (so that they show on the second line).
+    static inline const QString& pencil_prefix = tk::line_break;
+    // An answer digit, and the only characters a pencil mark may be.
+    static bool is_cell_digit(QChar c) { return c >= u'1' && c <= u'9'; }
+    // How a cell shows an answer typed in pen, and pencil marks.
+    static QFont pen_font();
+    static QFont pencil_font();
 
     // ---- event handlers -------------------------------------------------
     void button4_Click();
@@ -173,7 +197,48 @@ public:
     void textBox_paste(tk::PasteEventArgs& e);
 
 private:
+    // The board walk: visits the child list in order and hands each control of
+    // the kind to visit(control, n), numbering them 1, 2, 3 ... as it meets
+    // them; the level labels are labels too but take no number. So the n-th
+    // plain text box is cell n and the n-th other label is sum label n, as long
+    // as nothing but overlays ever moves in the list. The window holds exactly
+    // 81 of each, which debug and sanitizer builds check after every walk;
+    // numbers past 81 are never handed out.
+    template <typename Visit> void walk_board(tk::Kind kind, Visit&& visit) const {
+        int n = 0;
+        for (tk::Control* c : Controls()) {
+            if (c->kind() != kind || (kind == tk::Kind::Label && is_level_label(c))) {
+                continue;
+            }
+            if (++n <= board_cells) {
+                visit(*c, n);
+            }
+        }
+        check_board_count(n);
+    }
+    static void check_board_count(int numbered) {
+#ifdef TALLYWICK_CHECK_INVARIANTS
+        if (numbered != board_cells) {
+            qFatal("the board walk numbered %d controls, not %d", numbered, board_cells);
+        }
+#else
+        Q_UNUSED(numbered);
+#endif
+    }
+
+    // ui/layout.cpp: InitializeComponent builds the window part by part, then
+    // puts the controls in their child-list order and wires their events.
     void InitializeComponent();
+    void build_cells();
+    void build_sum_labels();
+    void build_level_display();
+    void build_command_buttons();
+    void build_input_mode_buttons();
+    void build_menus();
+    void build_pictures();
+    void build_overlays();
+    void order_children();
+    void wire_events();
 
     // ui/layout.cpp: the six overlay pictures, each with the resource key of the
     // picture it shows.

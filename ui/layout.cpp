@@ -1,5 +1,5 @@
 // InitializeComponent: every control of the window with its bounds, fonts, colours, texts and
-// wiring.
+// wiring, built part by part.
 #include "ui/form1.h"
 
 #include "resources/resource_set.h"
@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <future>
+#include <span>
 
 namespace {
 
@@ -16,222 +17,226 @@ namespace {
 // rows: 51 pixels apart inside a block, 53 across a block seam.
 constexpr int column_x[9] = {56, 107, 158, 211, 262, 313, 366, 417, 468};
 constexpr int row_y[9] = {50, 101, 152, 205, 256, 307, 360, 411, 462};
+// Every cell is 52 pixels square, so neighbours inside a block share a border line.
+constexpr int cell_size = 52;
+// A sum label sits two pixels into the top-left corner of its cell.
+constexpr QPoint sum_label_offset{2, 2};
+constexpr QSize sum_label_size{19, 13};
+// Keyboard focus goes through the cells row by row from the top and left to
+// right within a row, after the tab index of the top-left cell.
+constexpr int first_cell_tab_index = 89;
 
 const QColor cell_ink(0, 0, 192);
 const QColor lavender_blush(255, 240, 245);
 
+QFont bradley(double points, bool bold = false) {
+    return tk::make_font(QStringLiteral("Bradley Hand ITC"), points, bold);
+}
+
 QString numbered(const char* stem, int k) {
     return QString::fromLatin1(stem) + QString::number(k);
+}
+
+// A button of the window: its place, text and font, and the handler of its click.
+struct ButtonRow {
+    tk::Button* Form1::*control;
+    const char* name;
+    const char* text;
+    QRect bounds;
+    int tab_index;
+    double points;
+    void (Form1::*click)();
+};
+
+// The six commands, a column of buttons alike but for their height and text.
+constexpr QRect command(int y) {
+    return {610, y, 98, 30};
+}
+constexpr ButtonRow command_buttons[] = {
+    {&Form1::button4, "button4", "Start", command(200), 81, 12, &Form1::button4_Click},
+    {&Form1::button4_show_cell, "button4_show_cell", "Show a Cell", command(250), 170, 12,
+     &Form1::button4_show_cell_Click},
+    // "Show All" and "Check" share a tab index; the child list puts "Show All" first.
+    {&Form1::button_request_level, "button_request_level", "Show All", command(301), 87, 12,
+     &Form1::button_request_level_Click},
+    {&Form1::button2, "button2", "Skip Puzzle", command(350), 82, 12, &Form1::button2_Click},
+    {&Form1::button3, "button3", "Clear Cells", command(400), 171, 12, &Form1::button3_Click},
+    {&Form1::button1, "button1", "Check", command(450), 87, 12, &Form1::button1_Click},
+};
+
+// The buttons on the overlay panels.
+constexpr ButtonRow panel_buttons[] = {
+    {&Form1::button_help_exit,
+     "button_help_exit",
+     "Continue",
+     {353, 480, 95, 26},
+     258,
+     12,
+     &Form1::button_help_exit_Click},
+    {&Form1::button_completed,
+     "button_completed",
+     "Continue",
+     {238, 307, 95, 28},
+     260,
+     12,
+     &Form1::button_completed_Click},
+    {&Form1::button_incorrect_solution,
+     "button_incorrect_solution",
+     "Continue",
+     {244, 327, 95, 26},
+     262,
+     12,
+     &Form1::button_incorrect_solution_Click},
+    {&Form1::button_correct,
+     "button_correct",
+     "Continue",
+     {238, 282, 95, 26},
+     264,
+     12,
+     &Form1::button_correct_Click},
+    {&Form1::button_level_select_continue,
+     "button_level_select_continue",
+     "OK",
+     {228, 325, 100, 27},
+     268,
+     12,
+     &Form1::button_level_select_continue_Click},
+    {&Form1::button_invalid_puzzle_ok,
+     "button_invalid_puzzle_ok",
+     "OK",
+     {228, 296, 87, 26},
+     270,
+     11.25,
+     &Form1::button_invalid_puzzle_ok_Click},
+};
+
+// The grid frame and the overlay panels' pictures. A box sized to its picture
+// takes the picture's size; the others draw it from their top-left corner.
+struct PictureRow {
+    tk::PictureBox* Form1::*control;
+    const char* name;
+    QRect bounds;
+    int tab_index;
+    bool sized_to_image;
+};
+constexpr PictureRow pictures[] = {
+    {&Form1::pictureBox_black_background,
+     "pictureBox_black_background",
+     {54, 48, 468, 468},
+     265,
+     false},
+    {&Form1::pictureBox_help_background,
+     "pictureBox_help_background",
+     {0, 34, 792, 532},
+     257,
+     false},
+    {&Form1::pictureBox_completed, "pictureBox_completed", {174, 207, 233, 150}, 259, false},
+    {&Form1::pictureBox_incorrect_solution,
+     "pictureBox_incorrect_solution",
+     {174, 225, 233, 150},
+     261,
+     false},
+    {&Form1::pictureBox_correct, "pictureBox_correct", {174, 191, 233, 150}, 263, false},
+    {&Form1::pictureBox_select_level, "pictureBox_select_level", {166, 176, 233, 198}, 266, true},
+    {&Form1::pictureBox_invalid_number,
+     "pictureBox_invalid_number",
+     {158, 205, 233, 153},
+     269,
+     true},
+};
+
+// The level display right of the grid: labels that size themselves to their text.
+struct LevelLabelRow {
+    tk::Label* Form1::*control;
+    const char* name;
+    const char* text;
+    QPoint location;
+};
+constexpr LevelLabelRow level_labels[] = {
+    {&Form1::label_level_title_2, "label_level_title_2", "Current", {581, 51}},
+    {&Form1::label_level_title, "label_level_title", "Level", {634, 89}},
+    {&Form1::label_level_value, "label_level_value", "1", {681, 118}},
+};
+
+// The input modes, over the right end of the menu bar; they size themselves to their text.
+struct RadioRow {
+    tk::RadioButton* Form1::*control;
+    const char* name;
+    const char* text;
+    QPoint location;
+    int tab_index;
+};
+constexpr RadioRow input_modes[] = {
+    {&Form1::radioButton2, "radioButton2", "Pen", {618, 6}, 175},
+    {&Form1::radioButton1, "radioButton1", "Pencil", {691, 6}, 174},
+};
+
+// The menu items in their menus' order, each with the handler of its click.
+struct MenuItemRow {
+    tk::MenuItem* Form1::*item;
+    const char* name;
+    const char* text;
+    void (Form1::*click)();
+};
+constexpr MenuItemRow difficulty_items[] = {
+    {&Form1::easyToolStripMenuItem, "easyToolStripMenuItem", "Easy",
+     &Form1::easyToolStripMenuItem_Click},
+    {&Form1::normalToolStripMenuItem, "normalToolStripMenuItem", "Normal",
+     &Form1::normalToolStripMenuItem_Click},
+    {&Form1::hardToolStripMenuItem, "hardToolStripMenuItem", "Hard",
+     &Form1::hardToolStripMenuItem_Click},
+};
+constexpr MenuItemRow options_items[] = {
+    {&Form1::howToPlayToolStripMenuItem, "howToPlayToolStripMenuItem", "How to play",
+     &Form1::howToPlayToolStripMenuItem_Click},
+    {&Form1::restartToolStripMenuItem, "restartToolStripMenuItem", "Restart",
+     &Form1::restartToolStripMenuItem_Click},
+    {&Form1::selectPuzzleToolStripMenuItem, "selectPuzzleToolStripMenuItem", "Select Puzzle",
+     &Form1::selectPuzzleToolStripMenuItem_Click},
+};
+
+// The pictures the first frame needs, decoded already in the form the screen takes.
+struct FirstFramePictures {
+    QImage background;
+    QImage grid_frame;
+    QList<QImage> icon;
+};
+
+FirstFramePictures decode_first_frame_pictures() {
+    return FirstFramePictures{
+        resource_set::image(u"$this.BackgroundImage").convertToFormat(QImage::Format_RGB32),
+        resource_set::image(u"pictureBox_black_background.Image")
+            .convertToFormat(QImage::Format_RGB32),
+        resource_set::images(u"$this.Icon")};
+}
+
+void build_buttons(Form1& window, std::span<const ButtonRow> rows) {
+    for (const ButtonRow& row : rows) {
+        auto* b = new tk::Button(QString::fromLatin1(row.name), &window);
+        b->SetBounds(row.bounds);
+        b->SetFont(bradley(row.points));
+        b->SetText(QString::fromLatin1(row.text));
+        b->SetTabIndex(row.tab_index);
+        window.*row.control = b;
+    }
 }
 
 } // namespace
 
 void Form1::InitializeComponent() {
     // The pictures the first frame needs are decoded on another core while the
-    // controls are being built, already in the form the screen takes.
-    struct FirstFramePictures {
-        QImage background;
-        QImage grid_frame;
-        QList<QImage> icon;
-    };
-    auto first_frame = std::async(std::launch::async, [] {
-        return FirstFramePictures{
-            resource_set::image(u"$this.BackgroundImage").convertToFormat(QImage::Format_RGB32),
-            resource_set::image(u"pictureBox_black_background.Image")
-                .convertToFormat(QImage::Format_RGB32),
-            resource_set::images(u"$this.Icon")};
-    });
+    // controls are being built.
+    auto first_frame = std::async(std::launch::async, decode_first_frame_pictures);
 
-    const QFont bradley_12 = tk::make_font(QStringLiteral("Bradley Hand ITC"), 12);
-    const QFont bradley_menu = tk::make_font(QStringLiteral("Bradley Hand ITC"), 14.25, true);
+    build_cells();
+    build_sum_labels();
+    build_level_display();
+    build_command_buttons();
+    build_input_mode_buttons();
+    build_menus();
+    build_pictures();
+    build_overlays();
 
-    // ---- the cells and their sum labels ----------------------------------
-    for (int k = 1; k <= 81; ++k) {
-        const int r = (k - 1) / 9;
-        const int c = 8 - (k - 1) % 9;
-
-        auto* cell = new tk::TextBox(numbered("textBox", k), this);
-        cell->setGeometry(column_x[c], row_y[r], 52, 52);
-        cell->setFixedSize(52, 52);
-        cell->SetMultiline(true);
-        cell->SetAcceptsTab(true);
-        cell->SetMaxLength(9);
-        cell->SetFont(tk::make_font(QStringLiteral("Kristen ITC"), 26.25, true));
-        cell->SetForeColor(cell_ink);
-        cell->SetTabIndex(89 + 9 * r + c);
-        textBox[k] = cell;
-
-        auto* sum = new tk::Label(numbered("label", k), this);
-        sum->setGeometry(column_x[c] + 2, row_y[r] + 2, 19, 13);
-        sum->setFixedSize(19, 13);
-        sum->SetFont(tk::make_font(QStringLiteral("Microsoft Sans Serif"), 8));
-        sum->SetText(QStringLiteral("45"));
-        label[k] = sum;
-    }
-
-    // ---- the level display ----------------------------------------------
-    const auto level_label = [this](const char* name, const char* text, int x, int y) {
-        auto* l = new tk::Label(QString::fromLatin1(name), this);
-        l->move(x, y);
-        l->SetFont(tk::make_font(QStringLiteral("Bradley Hand ITC"), 21.75, true));
-        l->SetForeColor(lavender_blush);
-        l->SetAutoSize(true);
-        l->SetText(QString::fromLatin1(text));
-        return l;
-    };
-    label_level_title_2 = level_label("label_level_title_2", "Current", 581, 51);
-    label_level_title = level_label("label_level_title", "Level", 634, 89);
-    label_level_value = level_label("label_level_value", "1", 681, 118);
-
-    // ---- command buttons ---------------------------------------------------
-    const auto button = [this](const char* name, const char* text, QRect bounds, const QFont& font,
-                               int tab_index) {
-        auto* b = new tk::Button(QString::fromLatin1(name), this);
-        b->setGeometry(bounds);
-        b->SetFont(font);
-        b->SetText(QString::fromLatin1(text));
-        b->SetTabIndex(tab_index);
-        return b;
-    };
-    button4 = button("button4", "Start", {610, 200, 98, 30}, bradley_12, 81);
-    button4_show_cell =
-        button("button4_show_cell", "Show a Cell", {610, 250, 98, 30}, bradley_12, 170);
-    button_request_level =
-        button("button_request_level", "Show All", {610, 301, 98, 30}, bradley_12, 87);
-    button2 = button("button2", "Skip Puzzle", {610, 350, 98, 30}, bradley_12, 82);
-    button3 = button("button3", "Clear Cells", {610, 400, 98, 30}, bradley_12, 171);
-    button1 = button("button1", "Check", {610, 450, 98, 30}, bradley_12, 87);
-
-    // ---- pen and pencil --------------------------------------------------
-    const auto radio = [this](const char* name, const char* text, int x, int y, int tab_index) {
-        auto* b = new tk::RadioButton(QString::fromLatin1(name), this);
-        b->move(x, y);
-        b->SetFont(tk::make_font(QStringLiteral("Arial"), 12));
-        b->SetForeColor(Qt::white);
-        b->SetAutoSize(true);
-        b->SetText(QString::fromLatin1(text));
-        b->SetTabIndex(tab_index);
-        return b;
-    };
-    radioButton2 = radio("radioButton2", "Pen", 618, 6, 175);
-    radioButton1 = radio("radioButton1", "Pencil", 691, 6, 174);
-    radioButton2->SetChecked(true);
-
-    // ---- menus -------------------------------------------------------------
-    menuStrip1 = new tk::MenuStrip(QStringLiteral("menuStrip1"), this);
-    menuStrip1->setGeometry(0, 0, 792, 32);
-    menuStrip1->SetFont(bradley_menu);
-    menuStrip1->SetForeColor(Qt::white);
-    menuStrip1->SetTabIndex(173);
-
-    toolStripMenuItem1 =
-        menuStrip1->add_menu(QStringLiteral("toolStripMenuItem1"), QStringLiteral("Difficulty"));
-    toolStripMenuItem1->SetFont(bradley_menu);
-    // "Difficulty" is white on the control colour and checks on click (nothing
-    // reads that state); "Options" has no background of its own.
-    toolStripMenuItem1->SetBackColor(tk::system_control_colour());
-    toolStripMenuItem1->SetCheckOnClick(true);
-    easyToolStripMenuItem = toolStripMenuItem1->add_item(QStringLiteral("easyToolStripMenuItem"),
-                                                         QStringLiteral("Easy"));
-    normalToolStripMenuItem = toolStripMenuItem1->add_item(
-        QStringLiteral("normalToolStripMenuItem"), QStringLiteral("Normal"));
-    hardToolStripMenuItem = toolStripMenuItem1->add_item(QStringLiteral("hardToolStripMenuItem"),
-                                                         QStringLiteral("Hard"));
-    toolStripMenuItem1->SetSize({114, 28});
-    for (tk::MenuItem* item :
-         {easyToolStripMenuItem, normalToolStripMenuItem, hardToolStripMenuItem}) {
-        item->SetCheckOnClick(true);
-        item->SetSize({146, 28});
-    }
-    normalToolStripMenuItem->SetChecked(true);
-
-    optionsToolStripMenuItem =
-        menuStrip1->add_menu(QStringLiteral("optionsToolStripMenuItem"), QStringLiteral("Options"));
-    optionsToolStripMenuItem->SetFont(bradley_menu);
-    howToPlayToolStripMenuItem = optionsToolStripMenuItem->add_item(
-        QStringLiteral("howToPlayToolStripMenuItem"), QStringLiteral("How to play"));
-    restartToolStripMenuItem = optionsToolStripMenuItem->add_item(
-        QStringLiteral("restartToolStripMenuItem"), QStringLiteral("Restart"));
-    selectPuzzleToolStripMenuItem = optionsToolStripMenuItem->add_item(
-        QStringLiteral("selectPuzzleToolStripMenuItem"), QStringLiteral("Select Puzzle"));
-    optionsToolStripMenuItem->SetSize({92, 28});
-    for (tk::MenuItem* item :
-         {howToPlayToolStripMenuItem, restartToolStripMenuItem, selectPuzzleToolStripMenuItem}) {
-        item->SetSize({201, 28});
-    }
-
-    // ---- grid frame and overlay panels -------------------------------------
-    const auto picture = [this](const char* name, QRect bounds, bool auto_size) {
-        auto* p = new tk::PictureBox(QString::fromLatin1(name), this);
-        p->setGeometry(bounds);
-        p->SetAutoSize(auto_size);
-        return p;
-    };
-    pictureBox_black_background = picture("pictureBox_black_background", {54, 48, 468, 468}, false);
-    pictureBox_black_background->SetTabIndex(265);
-
-    // Every overlay control starts hidden; those of the puzzle-selection and
-    // invalid-number panels are also disabled until their panel is shown.
-    struct Overlay {
-        tk::Control* control;
-        int tab_index;
-        bool disabled;
-    };
-    pictureBox_help_background = picture("pictureBox_help_background", {0, 34, 792, 532}, false);
-    pictureBox_help_background->SetBackColor(Qt::white);
-    button_help_exit = button("button_help_exit", "Continue", {353, 480, 95, 26}, bradley_12, 258);
-    pictureBox_completed = picture("pictureBox_completed", {174, 207, 233, 150}, false);
-    button_completed = button("button_completed", "Continue", {238, 307, 95, 28}, bradley_12, 260);
-    pictureBox_incorrect_solution =
-        picture("pictureBox_incorrect_solution", {174, 225, 233, 150}, false);
-    button_incorrect_solution =
-        button("button_incorrect_solution", "Continue", {244, 327, 95, 26}, bradley_12, 262);
-    pictureBox_correct = picture("pictureBox_correct", {174, 191, 233, 150}, false);
-    button_correct = button("button_correct", "Continue", {238, 282, 95, 26}, bradley_12, 264);
-    pictureBox_select_level = picture("pictureBox_select_level", {166, 176, 233, 198}, true);
-    maskedTextBox_select_level =
-        new tk::MaskedTextBox(QStringLiteral("maskedTextBox_select_level"), this);
-    maskedTextBox_select_level->setGeometry(252, 282, 57, 26);
-    maskedTextBox_select_level->SetFont(tk::make_font(QStringLiteral("Microsoft Sans Serif"), 12));
-    button_level_select_continue =
-        button("button_level_select_continue", "OK", {228, 325, 100, 27}, bradley_12, 268);
-    pictureBox_invalid_number = picture("pictureBox_invalid_number", {158, 205, 233, 153}, true);
-    button_invalid_puzzle_ok =
-        button("button_invalid_puzzle_ok", "OK", {228, 296, 87, 26},
-               tk::make_font(QStringLiteral("Bradley Hand ITC"), 11.25), 270);
-
-    // Each picture comes from the window's resource set by the key of the
-    // control that shows it.
-    const auto pictures = overlay_pictures();
-    // The panels start hidden, so their pictures are decoded when first shown;
-    // a box sized to its picture takes the size from the file's header now.
-    for (const auto& p : pictures) {
-        p.box->SetImage([key = p.key] { return resource_set::picture(key); },
-                        resource_set::size(p.key));
-    }
-
-    const Overlay overlays[] = {
-        {pictureBox_help_background, 257, false},
-        {button_help_exit, 258, false},
-        {pictureBox_completed, 259, false},
-        {button_completed, 260, false},
-        {pictureBox_incorrect_solution, 261, false},
-        {button_incorrect_solution, 262, false},
-        {pictureBox_correct, 263, false},
-        {button_correct, 264, false},
-        {pictureBox_select_level, 266, true},
-        {maskedTextBox_select_level, 267, true},
-        {button_level_select_continue, 268, true},
-        {pictureBox_invalid_number, 269, true},
-        {button_invalid_puzzle_ok, 270, true},
-    };
-    for (const Overlay& o : overlays) {
-        o.control->SetTabIndex(o.tab_index);
-        o.control->SetVisible(false);
-        o.control->SetEnabled(!o.disabled);
-    }
-
-    // ---- the window --------------------------------------------------------
     // The client area is 792 by 566. The desktop's frame adds about 8 by 34
     // pixels round it, so the outer size stays between 100 by 100 and 800 by 600.
     FirstFramePictures pictures_now = first_frame.get();
@@ -241,11 +246,156 @@ void Form1::InitializeComponent() {
     set_background_image(window_background);
     menuStrip1->set_background_image(window_background);
     setWindowIcon(resource_set::icon(pictures_now.icon));
-    resize(792, 566);
-    setMaximumSize(792, 566);
-    setMinimumSize(92, 66);
+    set_client_size({792, 566}, {92, 66}, {792, 566});
 
-    // ---- the child list, top of the stacking order first -----------------------
+    order_children();
+    wire_events();
+
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Tallywick"));
+}
+
+void Form1::build_cells() {
+    for (int k = 1; k <= board_cells; ++k) {
+        const int r = (k - 1) / 9;
+        const int c = 8 - (k - 1) % 9;
+        auto* cell = new tk::TextBox(numbered("textBox", k), this);
+        cell->SetFixedBounds({column_x[c], row_y[r], cell_size, cell_size});
+        cell->SetMultiline(true);
+        cell->SetAcceptsTab(true);
+        cell->SetMaxLength(9);
+        cell->SetFont(pen_font());
+        cell->SetForeColor(cell_ink);
+        cell->SetTabIndex(first_cell_tab_index + 9 * r + c);
+        textBox[k] = cell;
+    }
+}
+
+void Form1::build_sum_labels() {
+    const QFont font = tk::make_font(QStringLiteral("Microsoft Sans Serif"), 8);
+    for (int k = 1; k <= board_cells; ++k) {
+        auto* sum = new tk::Label(numbered("label", k), this);
+        sum->SetFixedBounds({textBox[k]->Bounds().topLeft() + sum_label_offset, sum_label_size});
+        sum->SetFont(font);
+        sum->SetText(QStringLiteral("45"));
+        label[k] = sum;
+    }
+}
+
+void Form1::build_level_display() {
+    const QFont font = bradley(21.75, true);
+    for (const LevelLabelRow& row : level_labels) {
+        auto* l = new tk::Label(QString::fromLatin1(row.name), this);
+        l->SetLocation(row.location);
+        l->SetFont(font);
+        l->SetForeColor(lavender_blush);
+        l->SetAutoSize(true);
+        l->SetText(QString::fromLatin1(row.text));
+        this->*row.control = l;
+    }
+}
+
+void Form1::build_command_buttons() {
+    build_buttons(*this, command_buttons);
+}
+
+void Form1::build_input_mode_buttons() {
+    const QFont font = tk::make_font(QStringLiteral("Arial"), 12);
+    for (const RadioRow& row : input_modes) {
+        auto* b = new tk::RadioButton(QString::fromLatin1(row.name), this);
+        b->SetLocation(row.location);
+        b->SetFont(font);
+        b->SetForeColor(Qt::white);
+        b->SetAutoSize(true);
+        b->SetText(QString::fromLatin1(row.text));
+        b->SetTabIndex(row.tab_index);
+        this->*row.control = b;
+    }
+    radioButton2->SetChecked(true);
+}
+
+void Form1::build_menus() {
+    const QFont font = bradley(14.25, true);
+    menuStrip1 = new tk::MenuStrip(QStringLiteral("menuStrip1"), this);
+    menuStrip1->SetBounds({0, 0, 792, 32});
+    menuStrip1->SetFont(font);
+    menuStrip1->SetForeColor(Qt::white);
+    menuStrip1->SetTabIndex(173);
+
+    // Each menu's items share one size.
+    const auto fill = [this](tk::MenuItem* menu, std::span<const MenuItemRow> rows, QSize size) {
+        for (const MenuItemRow& row : rows) {
+            this->*row.item =
+                menu->add_item(QString::fromLatin1(row.name), QString::fromLatin1(row.text));
+            (this->*row.item)->SetSize(size);
+        }
+    };
+
+    toolStripMenuItem1 =
+        menuStrip1->add_menu(QStringLiteral("toolStripMenuItem1"), QStringLiteral("Difficulty"));
+    toolStripMenuItem1->SetFont(font);
+    // "Difficulty" is white on the control colour and checks on click (nothing
+    // reads that state); "Options" has no background of its own.
+    toolStripMenuItem1->SetBackColor(tk::system_control_colour());
+    toolStripMenuItem1->SetCheckOnClick(true);
+    toolStripMenuItem1->SetSize({114, 28});
+    fill(toolStripMenuItem1, difficulty_items, {146, 28});
+    for (const MenuItemRow& row : difficulty_items) {
+        (this->*row.item)->SetCheckOnClick(true);
+    }
+    normalToolStripMenuItem->SetChecked(true);
+
+    optionsToolStripMenuItem =
+        menuStrip1->add_menu(QStringLiteral("optionsToolStripMenuItem"), QStringLiteral("Options"));
+    optionsToolStripMenuItem->SetFont(font);
+    optionsToolStripMenuItem->SetSize({92, 28});
+    fill(optionsToolStripMenuItem, options_items, {201, 28});
+}
+
+void Form1::build_pictures() {
+    for (const PictureRow& row : pictures) {
+        auto* p = new tk::PictureBox(QString::fromLatin1(row.name), this);
+        p->SetBounds(row.bounds);
+        p->SetAutoSize(row.sized_to_image);
+        p->SetTabIndex(row.tab_index);
+        this->*row.control = p;
+    }
+    pictureBox_help_background->SetBackColor(Qt::white);
+}
+
+void Form1::build_overlays() {
+    build_buttons(*this, panel_buttons);
+    maskedTextBox_select_level =
+        new tk::MaskedTextBox(QStringLiteral("maskedTextBox_select_level"), this);
+    maskedTextBox_select_level->SetBounds({252, 282, 57, 26});
+    maskedTextBox_select_level->SetFont(tk::make_font(QStringLiteral("Microsoft Sans Serif"), 12));
+    maskedTextBox_select_level->SetTabIndex(267);
+
+    // Each picture comes from the window's resource set by the key of the
+    // control that shows it. The panels start hidden, so their pictures are
+    // decoded when first shown; a box sized to its picture takes the size from
+    // the file's header now.
+    for (const auto& p : overlay_pictures()) {
+        p.box->SetImage([key = p.key] { return resource_set::picture(key); },
+                        resource_set::size(p.key));
+        p.box->SetVisible(false);
+    }
+    // Every overlay control starts hidden; those of the puzzle-selection and
+    // invalid-number panels are also disabled until their panel is shown.
+    for (const ButtonRow& row : panel_buttons) {
+        (this->*row.control)->SetVisible(false);
+    }
+    maskedTextBox_select_level->SetVisible(false);
+    for (tk::Control* c : std::initializer_list<tk::Control*>{
+             pictureBox_select_level, maskedTextBox_select_level, button_level_select_continue,
+             pictureBox_invalid_number, button_invalid_puzzle_ok}) {
+        c->SetEnabled(false);
+    }
+}
+
+void Form1::order_children() {
+    // The top of the stacking order first: the overlays, the sum labels above
+    // the cells, and the grid frame below them.
     for (tk::Control* c : std::initializer_list<tk::Control*>{
              button_invalid_puzzle_ok, pictureBox_invalid_number, button_level_select_continue,
              maskedTextBox_select_level, pictureBox_select_level, pictureBox_completed,
@@ -253,14 +403,14 @@ void Form1::InitializeComponent() {
              button_incorrect_solution, button_completed, button_help_exit}) {
         attach(*c);
     }
-    for (int k = 1; k <= 81; ++k) {
+    for (int k = 1; k <= board_cells; ++k) {
         attach(*label[k]);
     }
     for (tk::Control* c : std::initializer_list<tk::Control*>{
              radioButton2, radioButton1, label_level_title_2, button4, button4_show_cell}) {
         attach(*c);
     }
-    for (int k = 1; k <= 81; ++k) {
+    for (int k = 1; k <= board_cells; ++k) {
         attach(*textBox[k]);
     }
     for (tk::Control* c : std::initializer_list<tk::Control*>{
@@ -269,50 +419,33 @@ void Form1::InitializeComponent() {
         attach(*c);
     }
     apply_tab_order();
+}
 
-    // ---- event wiring ----------------------------------------------------------
-    // The game's commands: the six buttons, the menu items and the result panels.
-    connect(button4, &tk::Button::Click, this, &Form1::button4_Click);
-    connect(button4_show_cell, &tk::Button::Click, this, &Form1::button4_show_cell_Click);
-    connect(button_request_level, &tk::Button::Click, this, &Form1::button_request_level_Click);
-    connect(button2, &tk::Button::Click, this, &Form1::button2_Click);
-    connect(button3, &tk::Button::Click, this, &Form1::button3_Click);
-    connect(button1, &tk::Button::Click, this, &Form1::button1_Click);
-    connect(easyToolStripMenuItem, &tk::MenuItem::Click, this, &Form1::easyToolStripMenuItem_Click);
-    connect(normalToolStripMenuItem, &tk::MenuItem::Click, this,
-            &Form1::normalToolStripMenuItem_Click);
-    connect(hardToolStripMenuItem, &tk::MenuItem::Click, this, &Form1::hardToolStripMenuItem_Click);
-    connect(restartToolStripMenuItem, &tk::MenuItem::Click, this,
-            &Form1::restartToolStripMenuItem_Click);
-    connect(button_completed, &tk::Button::Click, this, &Form1::button_completed_Click);
-    connect(button_correct, &tk::Button::Click, this, &Form1::button_correct_Click);
-    connect(button_incorrect_solution, &tk::Button::Click, this,
-            &Form1::button_incorrect_solution_Click);
+void Form1::wire_events() {
+    // The game's commands, the menu items and the panels' buttons.
+    for (const auto rows :
+         {std::span<const ButtonRow>(command_buttons), std::span<const ButtonRow>(panel_buttons)}) {
+        for (const ButtonRow& row : rows) {
+            connect(this->*row.control, &tk::Button::Click, this, row.click);
+        }
+    }
+    for (const auto rows : {std::span<const MenuItemRow>(difficulty_items),
+                            std::span<const MenuItemRow>(options_items)}) {
+        for (const MenuItemRow& row : rows) {
+            connect(this->*row.item, &tk::MenuItem::Click, this, row.click);
+        }
+    }
+    connect(maskedTextBox_select_level, &tk::TextBox::KeyPress, this,
+            &Form1::maskedTextBox_select_level_KeyPress);
 
     // Pen and pencil input in the cells.
-    for (int k = 1; k <= 81; ++k) {
+    for (int k = 1; k <= board_cells; ++k) {
         connect(textBox[k], &tk::TextBox::Click, this, &Form1::textBox_click);
         connect(textBox[k], &tk::TextBox::TextChanged, this, &Form1::textBox_text_changed);
         connect(textBox[k], &tk::TextBox::KeyDown, this, &Form1::textBox_KeyDown);
         connect(textBox[k], &tk::TextBox::KeyPress, this, &Form1::textBox_KeyPress);
         connect(textBox[k], &tk::TextBox::Paste, this, &Form1::textBox_paste);
     }
-
-    // The help, puzzle-selection and invalid-number panels.
-    connect(howToPlayToolStripMenuItem, &tk::MenuItem::Click, this,
-            &Form1::howToPlayToolStripMenuItem_Click);
-    connect(selectPuzzleToolStripMenuItem, &tk::MenuItem::Click, this,
-            &Form1::selectPuzzleToolStripMenuItem_Click);
-    connect(button_help_exit, &tk::Button::Click, this, &Form1::button_help_exit_Click);
-    connect(button_level_select_continue, &tk::Button::Click, this,
-            &Form1::button_level_select_continue_Click);
-    connect(button_invalid_puzzle_ok, &tk::Button::Click, this,
-            &Form1::button_invalid_puzzle_ok_Click);
-    connect(maskedTextBox_select_level, &tk::TextBox::KeyPress, this,
-            &Form1::maskedTextBox_select_level_KeyPress);
-
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Tallywick"));
 }
 
 std::array<Form1::OverlayPicture, 6> Form1::overlay_pictures() const {

@@ -11,26 +11,27 @@ namespace {
 
 // A cell's text as a player reads it: the answer digit, or its pencil marks one by one.
 tk::Reading read_cell(const QString& text, int caret) {
-    const QString prefix = QStringLiteral("\r\n");
-    if (!text.startsWith(prefix)) {
+    if (!text.startsWith(Form1::pencil_prefix)) {
         // An empty cell or an answer; line-break characters read as spaces, offsets unchanged.
-        QString reading = text;
-        reading.replace(u'\r', u' ').replace(u'\n', u' ');
-        return {reading, caret};
+        return {tk::line_breaks_as_spaces(text), caret};
     }
-    // "pencil marks 1 3 3": the caret after the k-th mark reads after its digit.
-    QString reading = QStringLiteral("pencil marks");
-    for (const QChar mark : text.mid(prefix.size())) {
+    // "pencil marks 1 3 3": each mark reads as a space and its digit, so the
+    // caret after the k-th mark reads right after the k-th digit.
+    const QString heading = QStringLiteral("pencil marks");
+    const auto prefix = static_cast<int>(Form1::pencil_prefix.size());
+    QString reading = heading;
+    for (const QChar mark : text.mid(prefix)) {
         reading += u' ';
         reading += mark;
     }
-    return {reading, 12 + 2 * std::max(0, caret - 2)};
+    const int marks_before_caret = std::max(0, caret - prefix);
+    return {reading, static_cast<int>(heading.size()) + 2 * marks_before_caret};
 }
 
 } // namespace
 
 void Form1::describe_for_screen_readers() {
-    for (int k = 1; k <= 81; ++k) {
+    for (int k = 1; k <= board_cells; ++k) {
         // Cells are numbered right to left within a row, so cell 1 is the top-right corner;
         // a player counts rows from the top and columns from the left.
         const int row = (k - 1) / 9 + 1;

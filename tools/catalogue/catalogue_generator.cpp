@@ -25,8 +25,17 @@
 namespace tallywick {
 namespace {
 
+static_assert(puzzle_attempts.size() == catalogue_rows,
+              "puzzle_attempts.h holds one attempt per catalogue row");
+
 constexpr std::uint64_t catalogue_seed = 0x7A11'1C4Bull;
+// Search nodes the exact solver may spend proving that a candidate has one solution. The
+// puzzles kept are proved in far fewer; a candidate that needs more is dropped rather than
+// waited for, and another attempt is made.
 constexpr std::int64_t solver_budget = 20000;
+// Layouts grown per attempt before it gives up: cages are cut at random, and most tries end
+// with a cell that no cage of the sizes still wanted can take.
+constexpr int layout_tries = 20000;
 
 // Puzzle 5 is laid on a grid whose top row reads 5 2 1 3 8 6 9 7 4 from left to right; cells
 // are numbered right to left within a row, so cell 9 holds the 5 and cell 1 the 4.
@@ -109,15 +118,15 @@ struct Slot {
 // cages and of wanted high sums each slot gets does not depend on which layout fills the
 // slots before it.
 std::vector<Slot> make_slots(const std::vector<Grid>& grids,
-                             const std::array<SizeCounts, puzzle_count + 1>& plan,
+                             const std::array<SizeCounts, catalogue_puzzles + 1>& plan,
                              int repeats_done) {
     std::array<std::vector<int>, 8> wanted{};
     // The big cages carry the highest sums, which smaller cages rarely reach.
     wanted[7] = {39, 37, 36};
     wanted[6] = {35, 34, 33};
     std::vector<Slot> slots;
-    int weight_left = puzzle_count - 1;
-    for (int p = 2; p <= puzzle_count; ++p) {
+    int weight_left = catalogue_puzzles - 1;
+    for (int p = 2; p <= catalogue_puzzles; ++p) {
         if (p == shared_layout_second) {
             continue;
         }
@@ -159,7 +168,7 @@ std::optional<Candidate> attempt_slot(const Slot& slot, int attempt) {
     Prng rng(catalogue_seed ^ (static_cast<std::uint64_t>(slot.puzzle) << 40) ^
              (static_cast<std::uint64_t>(attempt) << 8));
     Layout layout;
-    if (!grow_layout(slot.goal, slot.on, rng, 20000, layout)) {
+    if (!grow_layout(slot.goal, slot.on, rng, layout_tries, layout)) {
         return std::nullopt;
     }
     for (const Grid& grid : slot.on) {
@@ -236,11 +245,11 @@ std::vector<std::size_t> choose(const std::vector<Slot>& slots,
     }
     std::sort(pool.begin(), pool.end());
     auto difficulty = [&](const std::vector<std::size_t>& pick) {
-        std::vector<std::int64_t> by_puzzle(puzzle_count - 1, 0);
+        std::vector<std::int64_t> by_puzzle(catalogue_puzzles - 1, 0);
         by_puzzle[0] = first_score;
         for (std::size_t s = 0; s < slots.size(); ++s) {
             const int p = slots[s].puzzle;
-            if (p < puzzle_count) {
+            if (p < catalogue_puzzles) {
                 by_puzzle[p - 1] = found[s][pick[s]].score;
             }
             if (slots[s].shared) {
@@ -252,7 +261,7 @@ std::vector<std::size_t> choose(const std::vector<Slot>& slots,
     std::vector<std::size_t> pick(slots.size(), 0);
     for (std::size_t s = 0; s < slots.size(); ++s) {
         const int p = slots[s].puzzle;
-        const double place = p >= puzzle_count ? 1.0 : (p - 1.0) / (puzzle_count - 2.0);
+        const double place = p >= catalogue_puzzles ? 1.0 : (p - 1.0) / (catalogue_puzzles - 2.0);
         const std::int64_t target = pool[static_cast<std::size_t>(place * (pool.size() - 1))];
         for (std::size_t k = 0; k < found[s].size(); ++k) {
             const auto off = [&](std::size_t i) { return std::llabs(found[s][i].score - target); };
@@ -265,7 +274,7 @@ std::vector<std::size_t> choose(const std::vector<Slot>& slots,
     for (bool better = true; better;) {
         better = false;
         for (std::size_t s = 0; s < slots.size(); ++s) {
-            if (slots[s].puzzle >= puzzle_count) {
+            if (slots[s].puzzle >= catalogue_puzzles) {
                 continue;
             }
             for (std::size_t k = 0; k < found[s].size(); ++k) {
@@ -292,11 +301,11 @@ std::string attempts_source(const std::vector<Slot>& slots, const std::vector<in
         "// puzzle 12 (it comes with puzzle 5).\n"
         "// clang-format off\n"
         "inline constexpr std::array<int, 117> puzzle_attempts = {\n    0, 0,";
-    std::array<int, puzzle_count + 1> by_puzzle{};
+    std::array<int, catalogue_puzzles + 1> by_puzzle{};
     for (std::size_t s = 0; s < slots.size(); ++s) {
         by_puzzle[slots[s].puzzle] = attempts[s];
     }
-    for (int p = 2; p <= puzzle_count; ++p) {
+    for (int p = 2; p <= catalogue_puzzles; ++p) {
         text += (p % 10 == 0) ? "\n    " : " ";
         text += std::to_string(by_puzzle[p]) + ",";
     }

@@ -8,12 +8,12 @@ namespace {
 
 template <std::size_t Slots>
 void render_table(std::string& out, const char* name,
-                  const std::array<std::array<std::int32_t, Slots>, catalogue_row_count>& rows) {
+                  const std::array<std::array<std::int32_t, Slots>, catalogue_rows>& rows) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "const std::int32_t %s[%d][%zu] = {\n", name,
-                  catalogue_row_count, Slots);
+                  catalogue_rows, Slots);
     out += buffer;
-    for (int row = 0; row < catalogue_row_count; ++row) {
+    for (int row = 0; row < catalogue_rows; ++row) {
         std::snprintf(buffer, sizeof buffer, "    // puzzle %d\n    {%d,\n", row, rows[row][0]);
         out += buffer;
         for (int board_row = 0; board_row < 9; ++board_row) {

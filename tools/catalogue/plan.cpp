@@ -41,8 +41,9 @@ std::vector<int> codes_of(int puzzle) {
     return {1, 2, 3, 4, 5, 6};
 }
 
-std::array<SizeCounts, puzzle_count + 1> plan_sizes(const SizeCounts& first_puzzle, Prng& rng) {
-    std::array<SizeCounts, puzzle_count + 1> plan{};
+std::array<SizeCounts, catalogue_puzzles + 1> plan_sizes(const SizeCounts& first_puzzle,
+                                                         Prng& rng) {
+    std::array<SizeCounts, catalogue_puzzles + 1> plan{};
     SizeCounts pool{};
     for (int s = 1; s <= 7; ++s) {
         pool[s] = catalogue_sizes[s] - first_puzzle[s] - most_cages[s] - fewest_cages[s];
@@ -51,7 +52,7 @@ std::array<SizeCounts, puzzle_count + 1> plan_sizes(const SizeCounts& first_puzz
     plan[fewest_cages_puzzle] = fewest_cages;
     std::vector<int> order;
     int weight_left = 0;
-    for (int p = 2; p <= puzzle_count; ++p) {
+    for (int p = 2; p <= catalogue_puzzles; ++p) {
         if (p != shared_layout_second && p != most_cages_puzzle && p != fewest_cages_puzzle) {
             order.push_back(p);
             weight_left += p == shared_layout_first ? 2 : 1;

@@ -4,13 +4,14 @@
 #include "layouts.h"
 #include "prng.h"
 
+#include "catalogue/catalogue_size.h"
+
 #include <array>
 #include <vector>
 
 namespace tallywick {
 
 inline constexpr int grid_count = 46;
-inline constexpr int puzzle_count = 116;
 inline constexpr int shared_layout_first = 5; // puzzles 5 and 12 share their colour codes
 inline constexpr int shared_layout_second = 12;
 inline constexpr int repeat_cage_total = 212; // cages holding a digit twice, whole catalogue
@@ -26,6 +27,6 @@ std::vector<int> codes_of(int puzzle);
 
 // Cage sizes for every puzzle from 2 to 116 (puzzle 12 repeats puzzle 5), so that together
 // with puzzle 1's sizes the totals come out exactly. Index is the puzzle number.
-std::array<SizeCounts, puzzle_count + 1> plan_sizes(const SizeCounts& first_puzzle, Prng& rng);
+std::array<SizeCounts, catalogue_puzzles + 1> plan_sizes(const SizeCounts& first_puzzle, Prng& rng);
 
 } // namespace tallywick

@@ -427,7 +427,11 @@ private:
     int count_ = 0;
     int singles_ = 0;
     std::array<unsigned, cell_count> before_{};
-    std::array<int, cell_count * 20> single_stack_{};
+    // A cell goes onto this stack when its candidates narrow to one digit. Within a round
+    // candidates only shrink, so each cell gets there at most once and cell_count places
+    // would do; twenty times that is a margin no round comes near.
+    static constexpr int single_stack_size = cell_count * 20;
+    std::array<int, single_stack_size> single_stack_{};
     std::array<std::vector<int>, cell_count> peers_;
     int open_count_ = 0;
     std::array<int, cell_count> open_cells_{};

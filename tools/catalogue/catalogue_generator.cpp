@@ -151,6 +151,7 @@ struct Candidate {
     std::array<std::int32_t, 82> color{};
     int level = 0;          // the hardest technique any of its puzzles needs
     std::int64_t score = 0; // the difficulty of the harder of its puzzles
+    int confusable = 0;     // neighbouring cage pairs whose colours some player may confuse
 };
 
 // Attempt number `attempt` at a slot draws from its own seed, so that any one attempt can be
@@ -170,9 +171,12 @@ std::optional<Candidate> attempt_slot(const Slot& slot, int attempt) {
     }
     Candidate candidate;
     candidate.attempt = attempt;
-    if (!colour_layout(layout, codes_of(slot.puzzle), rng, candidate.color)) {
+    const std::optional<int> confusable =
+        colour_layout(layout, codes_of(slot.puzzle), rng, candidate.color);
+    if (!confusable) {
         return std::nullopt;
     }
+    candidate.confusable = *confusable;
     for (const Grid& grid : slot.on) {
         const LogicResult logic = solve_logically(cages_from_colors(candidate.color, grid));
         if (!logic.solved) {
@@ -283,24 +287,39 @@ std::vector<std::size_t> choose(const std::vector<Slot>& slots,
     return pick;
 }
 
-// The attempt numbers written out as C++, for puzzle_attempts.h.
-std::string attempts_source(const std::vector<Slot>& slots, const std::vector<int>& attempts) {
+// One number per puzzle as a C++ table, ten to a line.
+std::string puzzle_table(const char* name, const std::array<int, puzzle_count + 1>& by_puzzle) {
+    std::string text = "inline constexpr std::array<int, 117> ";
+    text += name;
+    text += " = {\n    0, 0,";
+    for (int p = 2; p <= puzzle_count; ++p) {
+        text += (p % 10 == 0) ? "\n    " : " ";
+        text += std::to_string(by_puzzle[p]) + ",";
+    }
+    return text + "\n};\n";
+}
+
+// The chosen attempts and their confusable pairs written out as C++, for puzzle_attempts.h.
+std::string attempts_source(const std::vector<Slot>& slots,
+                            const std::vector<const Candidate*>& chosen) {
     std::string text =
         "// Which attempt makes each puzzle, as catalogue_generator --from-scratch chose them.\n"
         "#pragma once\n\n#include <array>\n\nnamespace tallywick {\n\n"
         "// Index is the puzzle number; 0 for puzzle 1 (written by hand) and for\n"
         "// puzzle 12 (it comes with puzzle 5).\n"
-        "// clang-format off\n"
-        "inline constexpr std::array<int, 117> puzzle_attempts = {\n    0, 0,";
-    std::array<int, puzzle_count + 1> by_puzzle{};
+        "// clang-format off\n";
+    std::array<int, puzzle_count + 1> attempts{};
+    std::array<int, puzzle_count + 1> confusable{};
     for (std::size_t s = 0; s < slots.size(); ++s) {
-        by_puzzle[slots[s].puzzle] = attempts[s];
+        attempts[slots[s].puzzle] = chosen[s]->attempt;
+        confusable[slots[s].puzzle] = chosen[s]->confusable;
     }
-    for (int p = 2; p <= puzzle_count; ++p) {
-        text += (p % 10 == 0) ? "\n    " : " ";
-        text += std::to_string(by_puzzle[p]) + ",";
-    }
-    text += "\n};\n// clang-format on\n\n} // namespace tallywick\n";
+    confusable[shared_layout_second] = confusable[shared_layout_first];
+    text += puzzle_table("puzzle_attempts", attempts);
+    text += "\n// The least number of neighbouring cage pairs with confusable colours that the\n"
+            "// colouring search proved possible for each puzzle's layout.\n";
+    text += puzzle_table("puzzle_confusable_pairs", confusable);
+    text += "// clang-format on\n\n} // namespace tallywick\n";
     return text;
 }
 
@@ -311,7 +330,14 @@ constexpr int attempts_per_slot = 20000;
 constexpr int hard_slots_from = 100;
 constexpr std::size_t hard_candidates = 3;
 
-Catalogue build_catalogue(bool verbose, const std::string& attempts_path) {
+// How the generator makes its puzzles and where it writes the record of what it chose.
+struct Run {
+    bool verbose = false;
+    bool from_scratch = false; // search every slot afresh instead of replaying the record
+    std::string record_path;   // where to write puzzle_attempts.h anew; empty for nowhere
+};
+
+Catalogue build_catalogue(const Run& run) {
     Prng rng(catalogue_seed);
     Catalogue catalogue;
     const std::vector<Grid> grids = make_grids(rng);
@@ -332,11 +358,18 @@ Catalogue build_catalogue(bool verbose, const std::string& attempts_path) {
     std::vector<std::size_t> pick(slots.size(), 0);
     for (std::size_t s = 0; s < slots.size(); ++s) {
         const int p = slots[s].puzzle;
-        if (attempts_path.empty()) {
+        if (!run.from_scratch) {
             auto candidate = attempt_slot(slots[s], puzzle_attempts[p]);
             if (!candidate) {
                 throw std::runtime_error("the recorded attempt no longer makes puzzle " +
                                          std::to_string(p) + "; run with --from-scratch");
+            }
+            if (run.record_path.empty() && candidate->confusable != puzzle_confusable_pairs[p]) {
+                throw std::runtime_error("puzzle " + std::to_string(p) + " now has " +
+                                         std::to_string(candidate->confusable) +
+                                         " confusable cage pairs, the record says " +
+                                         std::to_string(puzzle_confusable_pairs[p]) +
+                                         "; run with --record");
             }
             found[s].push_back(*candidate);
             continue;
@@ -358,7 +391,7 @@ Catalogue build_catalogue(bool verbose, const std::string& attempts_path) {
                 found[s].push_back(*candidate);
             }
         }
-        if (verbose) {
+        if (run.verbose) {
             std::string levels;
             for (const Candidate& c : found[s]) {
                 levels += " " + std::to_string(c.level);
@@ -367,28 +400,31 @@ Catalogue build_catalogue(bool verbose, const std::string& attempts_path) {
                          found[s].back().attempt + 1, found[s].size(), levels.c_str());
         }
     }
-    if (!attempts_path.empty()) {
+    if (run.from_scratch) {
         pick = choose(slots, found, first_logic.score());
-        std::vector<int> attempts;
-        for (std::size_t s = 0; s < slots.size(); ++s) {
-            attempts.push_back(found[s][pick[s]].attempt);
-        }
-        std::ofstream out(attempts_path, std::ios::binary);
-        out << attempts_source(slots, attempts);
+    }
+    std::vector<const Candidate*> chosen;
+    for (std::size_t s = 0; s < slots.size(); ++s) {
+        chosen.push_back(&found[s][pick[s]]);
+    }
+    if (!run.record_path.empty()) {
+        std::ofstream out(run.record_path, std::ios::binary);
+        out << attempts_source(slots, chosen);
         if (!out) {
-            throw std::runtime_error("cannot write " + attempts_path);
+            throw std::runtime_error("cannot write " + run.record_path);
         }
     }
     for (std::size_t s = 0; s < slots.size(); ++s) {
         const Slot& slot = slots[s];
-        const Candidate& chosen = found[s][pick[s]];
-        store_puzzle(catalogue, slot.puzzle, slot.on[0], chosen.color);
+        store_puzzle(catalogue, slot.puzzle, slot.on[0], chosen[s]->color);
         if (slot.shared) {
-            store_puzzle(catalogue, shared_layout_second, slot.on[1], chosen.color);
+            store_puzzle(catalogue, shared_layout_second, slot.on[1], chosen[s]->color);
         }
-        if (verbose) {
-            std::fprintf(stderr, "puzzle %d: attempt %d, level %d, difficulty %lld\n", slot.puzzle,
-                         chosen.attempt, chosen.level, static_cast<long long>(chosen.score));
+        if (run.verbose) {
+            std::fprintf(stderr,
+                         "puzzle %d: attempt %d, level %d, difficulty %lld, confusable pairs %d\n",
+                         slot.puzzle, chosen[s]->attempt, chosen[s]->level,
+                         static_cast<long long>(chosen[s]->score), chosen[s]->confusable);
         }
     }
     return catalogue;
@@ -400,29 +436,34 @@ Catalogue build_catalogue(bool verbose, const std::string& attempts_path) {
 int main(int argc, char** argv) {
     try {
         std::string path;
-        std::string attempts_path;
-        bool verbose = false;
+        tallywick::Run run;
         for (int i = 1; i < argc; ++i) {
             std::string arg = argv[i];
             if (arg == "-v") {
-                verbose = true;
+                run.verbose = true;
             } else if (arg == "--from-scratch" && i + 1 < argc) {
-                attempts_path = argv[++i];
+                run.from_scratch = true;
+                run.record_path = argv[++i];
+            } else if (arg == "--record" && i + 1 < argc) {
+                run.record_path = argv[++i];
             } else if (arg == "-h" || arg == "--help") {
                 std::printf(
-                    "usage: catalogue_generator [-v] [--from-scratch ATTEMPTS] [OUTPUT]\n"
+                    "usage: catalogue_generator [-v] [--from-scratch ATTEMPTS | --record "
+                    "ATTEMPTS]\n"
+                    "                           [OUTPUT]\n"
                     "Writes the puzzle tables' source to OUTPUT, or to standard output.\n"
-                    "Each puzzle is made from the attempt recorded in puzzle_attempts.h;\n"
-                    "--from-scratch searches every slot afresh, chooses the layouts so that\n"
-                    "difficulty rises through the catalogue and writes the new record to\n"
+                    "Each puzzle is made from the attempt recorded in puzzle_attempts.h, and\n"
+                    "its colours must confuse no more neighbouring cages than recorded there;\n"
+                    "--record replays the recorded attempts and writes the record anew to\n"
+                    "ATTEMPTS; --from-scratch searches every slot afresh, chooses the layouts so\n"
+                    "that difficulty rises through the catalogue and writes the new record to\n"
                     "ATTEMPTS.\n");
                 return 0;
             } else {
                 path = arg;
             }
         }
-        const std::string text =
-            tallywick::render_tables(tallywick::build_catalogue(verbose, attempts_path));
+        const std::string text = tallywick::render_tables(tallywick::build_catalogue(run));
         if (path.empty()) {
             std::fwrite(text.data(), 1, text.size(), stdout);
             return 0;

@@ -1,5 +1,5 @@
 // The catalogue generator: builds puzzles 2 to 116 around puzzle 1 and writes catalogue/tables.cpp.
-#include "cage_map.h"
+#include "board.h"
 #include "colouring.h"
 #include "grids.h"
 #include "layouts.h"
@@ -300,8 +300,7 @@ std::string puzzle_table(const char* name, const std::array<int, puzzle_count + 
 }
 
 // The chosen attempts and their confusable pairs written out as C++, for puzzle_attempts.h.
-std::string attempts_source(const std::vector<Slot>& slots,
-                            const std::vector<const Candidate*>& chosen) {
+std::string attempts_source(const std::vector<Slot>& slots, const std::vector<Candidate>& chosen) {
     std::string text =
         "// Which attempt makes each puzzle, as catalogue_generator --from-scratch chose them.\n"
         "#pragma once\n\n#include <array>\n\nnamespace tallywick {\n\n"
@@ -311,8 +310,8 @@ std::string attempts_source(const std::vector<Slot>& slots,
     std::array<int, puzzle_count + 1> attempts{};
     std::array<int, puzzle_count + 1> confusable{};
     for (std::size_t s = 0; s < slots.size(); ++s) {
-        attempts[slots[s].puzzle] = chosen[s]->attempt;
-        confusable[slots[s].puzzle] = chosen[s]->confusable;
+        attempts[slots[s].puzzle] = chosen[s].attempt;
+        confusable[slots[s].puzzle] = chosen[s].confusable;
     }
     confusable[shared_layout_second] = confusable[shared_layout_first];
     text += puzzle_table("puzzle_attempts", attempts);
@@ -330,18 +329,19 @@ constexpr int attempts_per_slot = 20000;
 constexpr int hard_slots_from = 100;
 constexpr std::size_t hard_candidates = 3;
 
-// How the generator makes its puzzles and where it writes the record of what it chose.
-struct Run {
-    bool verbose = false;
-    bool from_scratch = false; // search every slot afresh instead of replaying the record
-    std::string record_path;   // where to write puzzle_attempts.h anew; empty for nowhere
+// What every puzzle rests on before any of puzzles 2 to 116 is cut: the catalogue with puzzle
+// 1 in it, the slots to fill and puzzle 1's difficulty.
+struct Groundwork {
+    Catalogue catalogue;
+    std::vector<Slot> slots;
+    std::int64_t first_score = 0;
 };
 
-Catalogue build_catalogue(const Run& run) {
+Groundwork lay_groundwork() {
     Prng rng(catalogue_seed);
-    Catalogue catalogue;
+    Groundwork work;
     const std::vector<Grid> grids = make_grids(rng);
-    store_puzzle(catalogue, 1, puzzle_one::level, puzzle_one::color);
+    store_puzzle(work.catalogue, 1, puzzle_one::level, puzzle_one::color);
     const auto first_cages = cages_from_colors(puzzle_one::color, puzzle_one::level);
     if (count_solutions(first_cages).count != 1) {
         throw std::runtime_error("puzzle 1 does not have exactly one solution");
@@ -350,30 +350,40 @@ Catalogue build_catalogue(const Run& run) {
     if (!first_logic.solved) {
         throw std::runtime_error("puzzle 1 does not yield to reasoning");
     }
+    work.first_score = first_logic.score();
     const auto plan = plan_sizes(sizes_of(first_cages), rng);
-    const std::vector<Slot> slots =
-        make_slots(grids, plan, repeats_in(puzzle_one::color, puzzle_one::level));
+    work.slots = make_slots(grids, plan, repeats_in(puzzle_one::color, puzzle_one::level));
+    return work;
+}
 
+// Makes every slot again from its recorded attempt. Each colouring must keep to the recorded
+// number of confusable cage pairs, unless the record is about to be written anew.
+std::vector<Candidate> replay(const std::vector<Slot>& slots, bool rewriting_record) {
+    std::vector<Candidate> chosen;
+    for (const Slot& slot : slots) {
+        const int p = slot.puzzle;
+        auto candidate = attempt_slot(slot, puzzle_attempts[p]);
+        if (!candidate) {
+            throw std::runtime_error("the recorded attempt no longer makes puzzle " +
+                                     std::to_string(p) + "; run with --from-scratch");
+        }
+        if (!rewriting_record && candidate->confusable != puzzle_confusable_pairs[p]) {
+            throw std::runtime_error(
+                "puzzle " + std::to_string(p) + " now has " +
+                std::to_string(candidate->confusable) + " confusable cage pairs, the record says " +
+                std::to_string(puzzle_confusable_pairs[p]) + "; run with --record");
+        }
+        chosen.push_back(*candidate);
+    }
+    return chosen;
+}
+
+// Searches every slot afresh for candidates and picks one per slot for a rising difficulty.
+std::vector<Candidate> search(const std::vector<Slot>& slots, std::int64_t first_score,
+                              bool verbose) {
     std::vector<std::vector<Candidate>> found(slots.size());
-    std::vector<std::size_t> pick(slots.size(), 0);
     for (std::size_t s = 0; s < slots.size(); ++s) {
         const int p = slots[s].puzzle;
-        if (!run.from_scratch) {
-            auto candidate = attempt_slot(slots[s], puzzle_attempts[p]);
-            if (!candidate) {
-                throw std::runtime_error("the recorded attempt no longer makes puzzle " +
-                                         std::to_string(p) + "; run with --from-scratch");
-            }
-            if (run.record_path.empty() && candidate->confusable != puzzle_confusable_pairs[p]) {
-                throw std::runtime_error("puzzle " + std::to_string(p) + " now has " +
-                                         std::to_string(candidate->confusable) +
-                                         " confusable cage pairs, the record says " +
-                                         std::to_string(puzzle_confusable_pairs[p]) +
-                                         "; run with --record");
-            }
-            found[s].push_back(*candidate);
-            continue;
-        }
         // The end of the catalogue wants the hardest techniques, which few layouts need.
         const std::size_t hard_wanted = p >= hard_slots_from ? hard_candidates : 0;
         std::size_t hard = 0;
@@ -391,7 +401,7 @@ Catalogue build_catalogue(const Run& run) {
                 found[s].push_back(*candidate);
             }
         }
-        if (run.verbose) {
+        if (verbose) {
             std::string levels;
             for (const Candidate& c : found[s]) {
                 levels += " " + std::to_string(c.level);
@@ -400,34 +410,39 @@ Catalogue build_catalogue(const Run& run) {
                          found[s].back().attempt + 1, found[s].size(), levels.c_str());
         }
     }
-    if (run.from_scratch) {
-        pick = choose(slots, found, first_logic.score());
-    }
-    std::vector<const Candidate*> chosen;
+    const std::vector<std::size_t> pick = choose(slots, found, first_score);
+    std::vector<Candidate> chosen;
     for (std::size_t s = 0; s < slots.size(); ++s) {
-        chosen.push_back(&found[s][pick[s]]);
+        chosen.push_back(found[s][pick[s]]);
     }
-    if (!run.record_path.empty()) {
-        std::ofstream out(run.record_path, std::ios::binary);
-        out << attempts_source(slots, chosen);
-        if (!out) {
-            throw std::runtime_error("cannot write " + run.record_path);
-        }
-    }
-    for (std::size_t s = 0; s < slots.size(); ++s) {
-        const Slot& slot = slots[s];
-        store_puzzle(catalogue, slot.puzzle, slot.on[0], chosen[s]->color);
+    return chosen;
+}
+
+// Puts the chosen candidate of every slot into the catalogue.
+Catalogue fill_catalogue(Groundwork work, const std::vector<Candidate>& chosen, bool verbose) {
+    for (std::size_t s = 0; s < work.slots.size(); ++s) {
+        const Slot& slot = work.slots[s];
+        store_puzzle(work.catalogue, slot.puzzle, slot.on[0], chosen[s].color);
         if (slot.shared) {
-            store_puzzle(catalogue, shared_layout_second, slot.on[1], chosen[s]->color);
+            store_puzzle(work.catalogue, shared_layout_second, slot.on[1], chosen[s].color);
         }
-        if (run.verbose) {
+        if (verbose) {
             std::fprintf(stderr,
                          "puzzle %d: attempt %d, level %d, difficulty %lld, confusable pairs %d\n",
-                         slot.puzzle, chosen[s]->attempt, chosen[s]->level,
-                         static_cast<long long>(chosen[s]->score), chosen[s]->confusable);
+                         slot.puzzle, chosen[s].attempt, chosen[s].level,
+                         static_cast<long long>(chosen[s].score), chosen[s].confusable);
         }
     }
-    return catalogue;
+    return std::move(work.catalogue);
+}
+
+void write_record(const std::string& path, const std::vector<Slot>& slots,
+                  const std::vector<Candidate>& chosen) {
+    std::ofstream out(path, std::ios::binary);
+    out << attempts_source(slots, chosen);
+    if (!out) {
+        throw std::runtime_error("cannot write " + path);
+    }
 }
 
 } // namespace
@@ -436,16 +451,18 @@ Catalogue build_catalogue(const Run& run) {
 int main(int argc, char** argv) {
     try {
         std::string path;
-        tallywick::Run run;
+        bool verbose = false;
+        bool from_scratch = false;
+        std::string record_path; // where to write puzzle_attempts.h anew; empty for nowhere
         for (int i = 1; i < argc; ++i) {
             std::string arg = argv[i];
             if (arg == "-v") {
-                run.verbose = true;
+                verbose = true;
             } else if (arg == "--from-scratch" && i + 1 < argc) {
-                run.from_scratch = true;
-                run.record_path = argv[++i];
+                from_scratch = true;
+                record_path = argv[++i];
             } else if (arg == "--record" && i + 1 < argc) {
-                run.record_path = argv[++i];
+                record_path = argv[++i];
             } else if (arg == "-h" || arg == "--help") {
                 std::printf(
                     "usage: catalogue_generator [-v] [--from-scratch ATTEMPTS | --record "
@@ -463,7 +480,15 @@ int main(int argc, char** argv) {
                 path = arg;
             }
         }
-        const std::string text = tallywick::render_tables(tallywick::build_catalogue(run));
+        tallywick::Groundwork work = tallywick::lay_groundwork();
+        const std::vector<tallywick::Candidate> chosen =
+            from_scratch ? tallywick::search(work.slots, work.first_score, verbose)
+                         : tallywick::replay(work.slots, !record_path.empty());
+        if (!record_path.empty()) {
+            tallywick::write_record(record_path, work.slots, chosen);
+        }
+        const std::string text =
+            tallywick::render_tables(tallywick::fill_catalogue(std::move(work), chosen, verbose));
         if (path.empty()) {
             std::fwrite(text.data(), 1, text.size(), stdout);
             return 0;

@@ -3,7 +3,7 @@
 // few neighbouring cages as possible get colours that some player could mistake for each other.
 #include "colouring.h"
 
-#include "cage_map.h"
+#include "board.h"
 #include "colour_difference.h"
 
 #include <algorithm>

@@ -176,7 +176,9 @@ def main():
     labels = [("start_game", "start_game", 1), ("verify_solution", "verify_solution", 1),
               ("show_one_cell", "show_one_cell (empties a cell first)", 1),
               ("solve", "solve", 1), ("pencil_key_pair", "pencil keystroke", 2),
-              ("cell_click", "cell click (pen)", 1)]
+              ("cell_click", "cell click (pen)", 1),
+              ("paste_10_mib_digits", "10 MiB paste of digits (pencil)", 1),
+              ("paste_10_mib_letters", "10 MiB paste, letters then 57 (pencil)", 1)]
     for key, label, per in labels:
         alone = handlers[f"{key}/frame:0"]["real_time_us"] / per
         framed = handlers[f"{key}/frame:1"]["real_time_us"] / per

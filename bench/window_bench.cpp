@@ -1,10 +1,11 @@
-// Benchmarks the game's handlers on the real window: start, check, reveal, show all, a pencil key
-// and a cell click.
+// Benchmarks the game's handlers on the real window: start, check, reveal, show all, a pencil key,
+// a cell click and a 10 MiB paste.
 #include "floor_window.h"
 #include "resources/resource_set.h"
 #include "ui/form1.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
@@ -131,6 +132,47 @@ void cell_click(benchmark::State& state) {
     }
 }
 BENCHMARK(cell_click)->ArgName("frame")->Arg(0)->Arg(1);
+
+// Ctrl+V of a 10 MiB clipboard (10,485,760 characters) into a pencil cell
+// holding the bare prefix; the cell is put back between iterations, untimed.
+// Digits: the cell is full after nine of them. Letters with "57" at the very
+// end: the worst case, every character looked at.
+void paste_10_mib(benchmark::State& state, QChar filler) {
+    Form1& w = window();
+    QTest::mouseClick(w.radioButton1, Qt::LeftButton);
+    tk::TextBox* cell = w.textBox[40];
+    click_cell(w, 40);
+    QCoreApplication::processEvents();
+    constexpr qsizetype size = 10 * 1024 * 1024;
+    QString clip(size - 2, filler);
+    clip.append(QStringLiteral("57"));
+    QApplication::clipboard()->setText(clip);
+    const QString expected =
+        filler == u'5' ? QStringLiteral("\r\n555555555") : QStringLiteral("\r\n57");
+    for (auto _ : state) {
+        QTest::keyClick(cell, Qt::Key_V, Qt::ControlModifier);
+        settle(state);
+        state.PauseTiming();
+        if (cell->Text() != expected) {
+            state.SkipWithError("the paste did not leave the cell as expected");
+            break;
+        }
+        cell->SetText(QStringLiteral("\r\n"));
+        cell->SetSelectionStart(2);
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+    QApplication::clipboard()->clear();
+    use_pen(w);
+}
+void paste_10_mib_digits(benchmark::State& state) {
+    paste_10_mib(state, u'5');
+}
+void paste_10_mib_letters(benchmark::State& state) {
+    paste_10_mib(state, u'a');
+}
+BENCHMARK(paste_10_mib_digits)->ArgName("frame")->Arg(0)->Arg(1);
+BENCHMARK(paste_10_mib_letters)->ArgName("frame")->Arg(0)->Arg(1);
 
 // The window built and destroyed in a process that has built one before, so
 // one-time costs (libraries, plug-ins, fonts) are out: the game's window

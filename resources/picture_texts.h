@@ -37,6 +37,12 @@ inline const QStringList help_paragraphs = {
                    "example: 2 + 1 + 7 = 10."),
 };
 
+// The help picture's title: the first sentence of its first paragraph.
+inline QString help_title() {
+    const QString& first = help_paragraphs.front();
+    return first.left(first.indexOf(u'!') + 1);
+}
+
 // The lines of the panel picture under the key; empty for a key that names no panel.
 inline QStringList panel_lines(QStringView key) {
     for (const PanelMessage& message : panel_messages) {

@@ -11,6 +11,7 @@ packages=(
   dpkg-dev file desktop-file-utils appstream libxcb1-dev lintian man-db
   qt6-svg-dev
   dbus-daemon at-spi2-core python3-pyatspi xdotool
+  orca
   fonts-comic-neue fonts-dancingscript fonts-liberation2 fonts-dejavu-core
 )
 

@@ -129,8 +129,9 @@ private slots:
         QCOMPARE(pencil->Text(), QString("\r\n13"));
     }
 
-    // Guards against panels whose message exists only as pixels.
-    void everyPanelPictureIsNamedByItsMessageAndShowsWithItsPanel() {
+    // Guards against panels whose message exists only as pixels, and against panels that show
+    // without a word to a reader: each is a notification, which readers speak as it shows.
+    void everyPanelPictureIsANoticeNamedByItsMessageAndShowsWithItsPanel() {
         Form1 window;
         QVERIFY(show_active(window));
         const struct {
@@ -145,17 +146,27 @@ private slots:
         };
         for (const auto& p : pictures) {
             QAccessibleInterface* face = accessible(p.box);
-            QCOMPARE(face->role(), QAccessible::Graphic);
-            QCOMPARE(face->text(QAccessible::Name),
-                     picture_texts::panel_lines(p.key).join(QLatin1Char(' ')));
+            const QString message = picture_texts::panel_lines(p.key).join(QLatin1Char(' '));
+            QCOMPARE(face->role(), QAccessible::Notification);
+            QCOMPARE(face->text(QAccessible::Name), message);
+            QCOMPARE(face->text(QAccessible::Description), message);
+            QCOMPARE(reading_of(p.box), message);
             QVERIFY(face->state().invisible);
         }
         QCOMPARE(name_of(window.pictureBox_correct), QString("Correct, great work!"));
         QCOMPARE(name_of(window.pictureBox_incorrect_solution),
                  QString("Not yet complete. please check the solution"));
-        const QString help = name_of(window.pictureBox_help_background);
-        QVERIFY(help.startsWith(QStringLiteral("Welcome to Tallywick!")));
-        QVERIFY(help.endsWith(QStringLiteral("2 + 1 + 7 = 10.")));
+        // The help is announced by its title alone; its two paragraphs are its text.
+        QAccessibleInterface* help = accessible(window.pictureBox_help_background);
+        QCOMPARE(help->role(), QAccessible::Notification);
+        QCOMPARE(help->text(QAccessible::Name), QString("Welcome to Tallywick!"));
+        QCOMPARE(help->text(QAccessible::Description), QString("Welcome to Tallywick!"));
+        const QString help_text = reading_of(window.pictureBox_help_background);
+        QVERIFY(help_text.startsWith(QStringLiteral("Welcome to Tallywick! Fill every column")));
+        QVERIFY(help_text.contains(QStringLiteral("cage")));
+        QVERIFY(help_text.endsWith(QStringLiteral("2 + 1 + 7 = 10.")));
+        // The black background behind the board is a picture, not a notice.
+        QCOMPARE(accessible(window.pictureBox_black_background)->role(), QAccessible::Graphic);
         QCOMPARE(name_of(window.maskedTextBox_select_level), QString("Puzzle number, 1 to 115"));
         QCOMPARE(accessible(window.maskedTextBox_select_level)->role(), QAccessible::EditableText);
 
@@ -164,6 +175,67 @@ private slots:
         QVERIFY(accessible(window.pictureBox_correct)->state().invisible);
         QCOMPARE(accessible(&window)->role(), QAccessible::Window);
         QCOMPARE(accessible(&window)->text(QAccessible::Name), QString("Tallywick"));
+    }
+
+    // Guards against a reader that presses a button no player can see: "Press" on the correct
+    // panel's hidden Continue started the next puzzle without any check.
+    void aHiddenOrDisabledButtonOffersNoPressAndDoesNothingWhenPressed() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        QTest::mouseClick(window.button4, Qt::LeftButton); // Start
+        const auto board = [&] {
+            QStringList texts;
+            for (int k = 1; k <= 81; ++k) {
+                texts << window.textBox[k]->Text();
+            }
+            return texts + QStringList{window.label_level_value->Text()};
+        };
+        const QStringList before = board();
+        const QString press = QAccessibleActionInterface::pressAction();
+        tk::Button* const hidden[] = {window.button_correct,
+                                      window.button_incorrect_solution,
+                                      window.button_completed,
+                                      window.button_help_exit,
+                                      window.button_level_select_continue,
+                                      window.button_invalid_puzzle_ok};
+        for (tk::Button* button : hidden) {
+            QAccessibleActionInterface* action = accessible(button)->actionInterface();
+            QVERIFY(action != nullptr);
+            QCOMPARE(action->actionNames(), QStringList());
+            action->doAction(press);
+        }
+        // A check disabled for a moment: the button shows, but no player can press it.
+        window.button1->setEnabled(false);
+        QCOMPARE(accessible(window.button1)->actionInterface()->actionNames(), QStringList());
+        accessible(window.button1)->actionInterface()->doAction(press);
+        QTest::qWait(400); // a press is shown for a moment before it clicks
+        QCOMPARE(board(), before);
+        for (const auto& p : window.findChildren<tk::PictureBox*>()) {
+            QVERIFY2(p == window.pictureBox_black_background || !p->isVisible(),
+                     qPrintable(p->objectName()));
+        }
+
+        // Shown and enabled, a button is pressed by a reader as by a player.
+        window.button1->setEnabled(true);
+        QCOMPARE(accessible(window.button1)->actionInterface()->actionNames(), QStringList{press});
+        QCOMPARE(name_of(window.button1), QString("Check"));
+        accessible(window.button1)->actionInterface()->doAction(press);
+        QTRY_VERIFY(window.button_incorrect_solution->isVisible());
+        accessible(window.button_incorrect_solution)->actionInterface()->doAction(press);
+        QTRY_VERIFY(!window.button_incorrect_solution->isVisible());
+        QCOMPARE(board(), before);
+    }
+
+    // Guards against a cell that takes text from a reader past its key filter, or answers
+    // "done" to a write it ignored: a cell offers no editable text.
+    void aCellOffersAReaderNoWayToWriteButTyping() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        for (QObject* box : {static_cast<QObject*>(window.textBox[1]),
+                             static_cast<QObject*>(window.maskedTextBox_select_level)}) {
+            QVERIFY(accessible(box)->textInterface() != nullptr);
+            QCOMPARE(accessible(box)->editableTextInterface(), nullptr);
+        }
     }
 };
 

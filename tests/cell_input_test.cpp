@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -64,6 +66,51 @@ Ink ink_of(tk::TextBox* cell) {
         }
     }
     return ink;
+}
+
+// How a paste reaches a cell: the two paste keys, the middle button (the
+// selection, where the platform keeps one) and a drop.
+enum class Route { CtrlV, ShiftInsert, Middle, Drop };
+
+// How the cell to paste into is reached: clicked in the mode; clicked and
+// given the marks 13; clicked in pencil mode (length limit 11) and then
+// emptied by the game while Pen is chosen; a cell never clicked, reached with Shift+Tab from Start
+// after Clear Cells; or a cell with no focus at all (the paste brings it).
+enum class Reach { Clicked, ClickedWithMarks, ClickedEmptied, NeverClicked, Unfocused };
+
+// Pastes the text as a player would by the given route, at the far right of
+// the cell's second line (where the marks end) for the routes that point.
+void paste_into(tk::TextBox* cell, Route route, const QString& text) {
+    const QPoint at(49, 40);
+    switch (route) {
+    case Route::CtrlV:
+        QApplication::clipboard()->setText(text);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+        break;
+    case Route::ShiftInsert:
+        QApplication::clipboard()->setText(text);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Insert, Qt::ShiftModifier);
+        break;
+    case Route::Middle:
+        QApplication::clipboard()->setText(QStringLiteral("9"));
+        QApplication::clipboard()->setText(text, QClipboard::Selection);
+        QTest::mouseClick(cell, Qt::MiddleButton, {}, at);
+        break;
+    case Route::Drop: {
+        QMimeData data;
+        data.setText(text);
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(cell, &enter);
+        QVERIFY(enter.isAccepted());
+        QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(cell, &move);
+        QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(cell, &drop);
+        QVERIFY(drop.isAccepted());
+        QCOMPARE(drop.dropAction(), Qt::CopyAction);
+        break;
+    }
+    }
 }
 
 bool is_cell_form(const QString& text) {
@@ -442,20 +489,144 @@ private slots:
         QCOMPARE(window.textBox[13]->Text(), prefix + "75");
         key(Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(window.textBox[13]->Text(), prefix + "75");
-        // A middle click on a cell with room for marks pastes nothing, from
-        // the clipboard or the selection.
+        // A middle click on a cell with room for marks pastes the selection
+        // where the platform keeps one (X11), and elsewhere (offscreen)
+        // nothing, not even the clipboard.
         QApplication::clipboard()->setText("3");
-        QApplication::clipboard()->setText("3", QClipboard::Selection);
+        QApplication::clipboard()->setText("a4", QClipboard::Selection);
+        const QString middle = QApplication::clipboard()->supportsSelection() ? "4" : "";
         click_cell(window, 14);
         QCOMPARE(window.textBox[14]->Text(), prefix);
         QTest::mouseClick(window.textBox[14], Qt::MiddleButton, {}, QPoint(26, 40));
-        QCOMPARE(window.textBox[14]->Text(), prefix);
+        QCOMPARE(window.textBox[14]->Text(), prefix + middle);
         key(Qt::Key_V, Qt::ControlModifier); // while a paste does go in
-        QCOMPARE(window.textBox[14]->Text(), prefix + "3");
+        QCOMPARE(window.textBox[14]->Text(), prefix + middle + "3");
         for (int k = 1; k <= 81; ++k) {
-            QVERIFY(!window.textBox[k]->acceptDrops());
+            // Drops are pastes, filtered as such.
+            QVERIFY(window.textBox[k]->acceptDrops());
             QCOMPARE(window.textBox[k]->contextMenuPolicy(), Qt::NoContextMenu);
             QVERIFY(!window.textBox[k]->testAttribute(Qt::WA_InputMethodEnabled));
+        }
+    }
+
+    // Guards against a paste entering a cell character by character (a pencil
+    // cell that becomes "57" must keep both marks, not lose the 5 to the
+    // prefix rewrite), against a paste taking what typing could not (letters,
+    // "0", line breaks, a second answer digit, more than the length limit),
+    // and against a drop or a middle click pasting into a cell without giving
+    // it the focus. Every row runs by each route a player pastes with.
+    void pastesGoInWholeAndFilteredByTheTypingRules_data() {
+        QTest::addColumn<Route>("route");
+        QTest::addColumn<bool>("pencil");
+        QTest::addColumn<Reach>("reach");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("expected");
+        struct Case {
+            const char* name;
+            bool pencil;
+            Reach reach;
+            const char* pasted;
+            QString expected;
+        };
+        const Case cases[] = {
+            {"pencil, never clicked: 57", true, Reach::NeverClicked, "57", prefix + "57"},
+            {"pencil, never clicked: noise round 5 and 7", true, Reach::NeverClicked, "a5 \r\n0b7x",
+             prefix + "57"},
+            {"pencil, never clicked: limit 9", true, Reach::NeverClicked, "1234567891234",
+             prefix + "123456789"},
+            {"pencil, clicked: 57", true, Reach::Clicked, "57", prefix + "57"},
+            {"pencil, clicked: ten marks", true, Reach::Clicked, "9876543210123",
+             prefix + "987654321"},
+            {"pencil, clicked, then emptied by the game: ten marks", true, Reach::ClickedEmptied,
+             "5486498651", prefix + "548649865"},
+            {"pencil, marks 13: 57", true, Reach::ClickedWithMarks, "57", prefix + "1357"},
+            {"pencil, no focus: 57", true, Reach::Unfocused, "57", prefix + "57"},
+            {"pen, clicked: 57", false, Reach::Clicked, "57", "5"},
+            {"pen, clicked: letters then 7", false, Reach::Clicked, "ab\r\n7", "7"},
+            {"pen, never clicked: 57", false, Reach::NeverClicked, "57", "5"},
+            {"pen, answer 5: 7", false, Reach::ClickedWithMarks, "7", "5"},
+            {"pen, no focus: 0 then 3", false, Reach::Unfocused, "03", "3"},
+        };
+        const std::pair<Route, const char*> routes[] = {{Route::CtrlV, "Ctrl+V"},
+                                                        {Route::ShiftInsert, "Shift+Insert"},
+                                                        {Route::Middle, "middle button"},
+                                                        {Route::Drop, "drop"}};
+        for (const auto& [route, route_name] : routes) {
+            for (const Case& c : cases) {
+                // The paste keys need a focused cell to go to.
+                if (c.reach == Reach::Unfocused &&
+                    (route == Route::CtrlV || route == Route::ShiftInsert)) {
+                    continue;
+                }
+                QTest::addRow("%s, %s", route_name, c.name)
+                    << route << c.pencil << c.reach << QString::fromLatin1(c.pasted) << c.expected;
+            }
+        }
+    }
+
+    void pastesGoInWholeAndFilteredByTheTypingRules() {
+        QFETCH(Route, route);
+        QFETCH(bool, pencil);
+        QFETCH(Reach, reach);
+        QFETCH(QString, pasted);
+        QFETCH(QString, expected);
+        if (route == Route::Middle && !QApplication::clipboard()->supportsSelection()) {
+            QSKIP("this platform keeps no selection for the middle button to paste");
+        }
+        Form1 window;
+        QVERIFY(show_active(window));
+        choose(pencil ? window.radioButton1 : window.radioButton2);
+        tk::TextBox* cell = window.textBox[41];
+        switch (reach) {
+        case Reach::Clicked:
+            click_cell(window, 41);
+            break;
+        case Reach::ClickedWithMarks:
+            // Pencil marks 13, or in pen mode the answer 5.
+            click_cell(window, 41);
+            type(pencil ? "13" : "5");
+            break;
+        case Reach::ClickedEmptied:
+            click_cell(window, 41);
+            choose(window.radioButton2);
+            cell->SetText(QString());
+            choose(window.radioButton1);
+            cell->setFocus(Qt::TabFocusReason);
+            QCOMPARE(cell->Text(), QString());
+            QCOMPARE(cell->MaxLength(), 11);
+            break;
+        case Reach::NeverClicked: {
+            // Shift+Tab from Start passes the checked radio button, "Clear
+            // Cells" and "Show a Cell" and stops in the last cell of the tab
+            // order, the bottom-right one.
+            QTest::mouseClick(window.button3, Qt::LeftButton); // Clear Cells
+            window.button4->setFocus(Qt::TabFocusReason);
+            for (int i = 0; i < 4; ++i) {
+                key(Qt::Key_Backtab, Qt::ShiftModifier);
+            }
+            cell = window.textBox[73];
+            QCOMPARE(window.ActiveControl(), cell);
+            QCOMPARE(cell->MaxLength(), 9);
+            break;
+        }
+        case Reach::Unfocused:
+            window.button4->setFocus(Qt::TabFocusReason);
+            break;
+        }
+        const QString before = cell->Text();
+        QStringList seen;
+        connect(cell, &tk::TextBox::TextChanged, &window, [&] { seen << cell->Text(); });
+        paste_into(cell, route, pasted);
+        QCOMPARE(window.ActiveControl(), cell);
+        QCOMPARE(cell->Text(), expected);
+        // The first change already holds the whole paste; in pencil mode the
+        // rewrite under the prefix may follow it, and nothing else.
+        const auto marks = [](QString text) { return text.remove(prefix); };
+        if (expected == before) {
+            QVERIFY2(seen.isEmpty(), qPrintable(seen.join(u'|')));
+        } else {
+            QVERIFY(!seen.isEmpty() && seen.size() <= 2);
+            QCOMPARE(marks(seen.first()), marks(expected));
         }
     }
 

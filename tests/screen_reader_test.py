@@ -11,18 +11,33 @@ import sys
 import time
 
 import pyatspi
-from gi.repository import GLib
+from gi.repository import Atspi, GLib
 
 PROGRAM = sys.argv[1]
 TIMEOUT = 30  # seconds for each wait; every wait polls and says what it was waiting for
 
 failures = []
-heard = []  # (event type, source name, inserted text) of the change notices a reader hears
+heard = []  # (event type, source name, inserted or removed text) of the text-change notices
+announced = []  # (source role, name, description) of each notification that came to show
+hidden_notices = []  # names of the notifications that went away
 
 
 def hear(event):
     try:
         heard.append((event.type, event.source.name, str(event.any_data)))
+    except Exception:  # a source that went away meanwhile
+        pass
+
+
+def hear_showing(event):
+    try:
+        source = event.source
+        if source.getRole() != pyatspi.ROLE_NOTIFICATION:
+            return
+        if event.detail1:
+            announced.append((source.getRoleName(), source.name, source.description))
+        else:
+            hidden_notices.append(source.name)
     except Exception:  # a source that went away meanwhile
         pass
 
@@ -101,8 +116,9 @@ def cells(frame):
 
 
 def picture(frame, name):
+    """A panel's picture: a notification named by its message."""
     for child in children(frame):
-        if child.getRole() == pyatspi.ROLE_IMAGE and child.name == name:
+        if child.getRole() == pyatspi.ROLE_NOTIFICATION and child.name == name:
             return child
     return None
 
@@ -110,6 +126,7 @@ def picture(frame, name):
 def main():
     desktop = pyatspi.Registry.getDesktop(0)  # starts the accessibility bus before the game
     pyatspi.Registry.registerEventListener(hear, "object:text-changed")
+    pyatspi.Registry.registerEventListener(hear_showing, "object:state-changed:showing")
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
     env.pop("QT_QPA_PLATFORM", None)  # the real X display, not the offscreen one
     game = subprocess.Popen([PROGRAM], env=env)
@@ -162,9 +179,14 @@ def run(desktop):
             fail(f"no picture named {message!r}")
         elif showing(shown):
             fail(f"the picture {message!r} shows before its panel is opened")
-    if not any(c.getRole() == pyatspi.ROLE_IMAGE and c.name.startswith("Welcome to Tallywick!")
-               and "cage" in c.name for c in children(frame)):
-        fail("the help picture is not named by its two paragraphs")
+    # The help is announced by its title; its two paragraphs are its text.
+    help_picture = picture(frame, "Welcome to Tallywick!")
+    if help_picture is None:
+        fail("the help picture is not a notice named by its title")
+    elif not (text_of(help_picture).startswith("Welcome to Tallywick! Fill every column")
+              and text_of(help_picture).endswith("2 + 1 + 7 = 10.")
+              and "cage" in text_of(help_picture)):
+        fail(f"the help picture's text is not its two paragraphs: {text_of(help_picture)!r}")
     if not any(c.getRole() == pyatspi.ROLE_TEXT and c.name == "Puzzle number, 1 to 115"
                for c in children(frame)):
         fail("the puzzle-number field is not named for what it asks")
@@ -231,23 +253,107 @@ def run(desktop):
              lambda: text_of(pencil_cell) == "pencil marks 1 3 3")
     print(f"typed: {pen_cell.name!r} reads {text_of(pen_cell)!r}; "
           f"{pencil_cell.name!r} reads {text_of(pencil_cell)!r}", flush=True)
-    # A reader is told of each change as it happens, with the new reading.
-    wait_for(f"a text-changed notice from {pencil_cell.name!r} with its marks",
-             lambda: any(kind.startswith("object:text-changed:insert") and source == pencil_cell.name
-                         and text == "pencil marks 1 3 3" for kind, source, text in heard))
+    # A reader is told of each change as it happens, as the edit it was: the click brings in the
+    # empty marks, then each typed mark is inserted after the ones before it, and nothing is
+    # removed, so a reader speaks just the mark typed.
+    def told(cell):
+        return [(kind.split(":")[2], text) for kind, source, text in heard
+                if source == cell.name and kind.startswith("object:text-changed:")]
+    marks = [("insert", "pencil marks"), ("insert", " 1"), ("insert", " 3"), ("insert", " 3")]
+    wait_for(f"the text-changed notices of {pencil_cell.name!r} to tell each mark typed",
+             lambda: told(pencil_cell) == marks or None)
     wait_for(f"a text-changed notice from {pen_cell.name!r} with its answer",
-             lambda: any(kind.startswith("object:text-changed:insert") and source == pen_cell.name
-                         and text == "5" for kind, source, text in heard))
-    print("heard:", "; ".join(f"{kind} {text!r}" for kind, source, text in heard
-                              if source == pencil_cell.name), flush=True)
+             lambda: told(pen_cell) == [("insert", "5")] or None)
+    print("heard:", "; ".join(f"{kind} {text!r}" for kind, text in told(pencil_cell)), flush=True)
 
-    # ---- Check on an unfinished board: the incorrect-solution panel, read by its message ----
+    # Backspace takes the last mark away: the notice carries just that mark.
+    subprocess.run(["xdotool", "key", "BackSpace"], check=True)
+    wait_for(f"{pencil_cell.name!r} to read 'pencil marks 1 3'",
+             lambda: text_of(pencil_cell) == "pencil marks 1 3")
+    wait_for(f"a text-removed notice from {pencil_cell.name!r} with the mark taken away",
+             lambda: told(pencil_cell) == marks + [("delete", " 3")] or None)
+    print(f"after Backspace: heard {told(pencil_cell)[-1][0]} {told(pencil_cell)[-1][1]!r}",
+          flush=True)
+
+    # A reader cannot write into a cell: the box takes text only through its key filter, so it
+    # offers no editable text. (A write sent anyway, past what the cell offers, is answered by
+    # Qt's own bridge without asking the cell; it must change nothing.)
+    try:
+        pencil_cell.queryEditableText()
+        fail(f"{pencil_cell.name!r} offers to write text past its key filter")
+    except NotImplementedError:
+        print(f"{pencil_cell.name!r} offers no editable text", flush=True)
+    for call, write in [("insert 'a'", lambda: Atspi.EditableText.insert_text(pencil_cell, 0, "a", 1)),
+                        ("set 'a'", lambda: Atspi.EditableText.set_text_contents(pencil_cell, "a")),
+                        ("delete all", lambda: Atspi.EditableText.delete_text(pencil_cell, 0, 16))]:
+        try:
+            done = write()
+        except GLib.Error as refused:
+            done = f"refused ({refused.message})"
+        print(f"{call} sent to {pencil_cell.name!r} past what it offers: the bridge answers "
+              f"{done!r}", flush=True)
+    if text_of(pencil_cell) != "pencil marks 1 3":
+        fail(f"writing through the reader changed {pencil_cell.name!r}: {text_of(pencil_cell)!r}")
+
+    # ---- a hidden button does nothing for a reader: the correct panel's Continue would start the
+    # next puzzle without any check ----
+    board_before = {k: text_of(c) for k, c in board.items()}
+    hidden_continues = [c for c in children(frame) if c.getRole() == pyatspi.ROLE_PUSH_BUTTON
+                        and c.name == "Continue" and not showing(c)]
+    if len(hidden_continues) != 4:
+        fail(f"{len(hidden_continues)} hidden Continue buttons, not the four panels' ones")
+    for button in hidden_continues:
+        action = button.queryAction()
+        if action.nActions != 0:
+            fail(f"a hidden Continue offers {action.nActions} actions: "
+                 f"{[action.getName(i) for i in range(action.nActions)]}")
+        try:
+            done = action.doAction(0)
+        except GLib.Error as refused:
+            done = f"refused ({refused.message})"
+        print(f"Press on a hidden Continue answers {done!r}", flush=True)
+        if done is True:
+            fail("Press on a hidden Continue answers done")
+    time.sleep(1)  # a press would start the next puzzle at once; give it the time to show
+    pump()
+    if {k: text_of(c) for k, c in board.items()} != board_before:
+        fail("Press on a hidden Continue changed the board")
+    if announced:
+        fail(f"Press on a hidden Continue showed {announced}")
+
+    # ---- Check on an unfinished board: the incorrect-solution panel announces its message ----
+    message = "Not yet complete. please check the solution"
     click(wait_for("the Check button", named(pyatspi.ROLE_PUSH_BUTTON, "Check")))
-    panel = wait_for("the incorrect-solution panel to show",
-                     named(pyatspi.ROLE_IMAGE, "Not yet complete. please check the solution"))
-    print(f"after Check: image {panel.name!r} is showing", flush=True)
+    panel = wait_for("the incorrect-solution panel to show", named(pyatspi.ROLE_NOTIFICATION, message))
+    wait_for("the incorrect-solution panel to be announced",
+             lambda: ("notification", message, message) in announced)
+    print(f"after Check on a wrong board: announced {announced}", flush=True)
     if showing(picture(frame, "Correct, great work!")):
         fail("the correct panel shows on an unfinished board")
+    if announced != [("notification", message, message)]:
+        fail(f"Check on a wrong board announced {announced}")
+
+    # Its Continue, shown, is pressed by a reader as by a player; the closing is not announced.
+    shown_continue = wait_for("the shown Continue", named(pyatspi.ROLE_PUSH_BUTTON, "Continue"))
+    if shown_continue.queryAction().doAction(0) is not True:
+        fail("Press on the shown Continue is not done")
+    wait_for("the incorrect-solution panel to close", lambda: not showing(panel))
+    wait_for("the closing to reach the reader", lambda: message in hidden_notices)
+    if len(announced) != 1:
+        fail(f"closing the panel announced {announced[1:]}")
+
+    # ---- Show All, then Check: the correct panel announces its message ----
+    announced.clear()
+    click(wait_for("the Show All button", named(pyatspi.ROLE_PUSH_BUTTON, "Show All")))
+    wait_for("Show All to fill the board",
+             lambda: all(re.fullmatch("[1-9]", text_of(c)) for c in board.values()))
+    click(wait_for("the Check button", named(pyatspi.ROLE_PUSH_BUTTON, "Check")))
+    correct = "Correct, great work!"
+    wait_for("the correct panel to be announced",
+             lambda: ("notification", correct, correct) in announced)
+    print(f"after Check on a right board: announced {announced}", flush=True)
+    if announced != [("notification", correct, correct)]:
+        fail(f"Check on a right board announced {announced}")
 
 
 try:
@@ -258,4 +364,5 @@ except SystemExit as stop:
 if failures:
     print(f"{len(failures)} failures")
     sys.exit(1)
-print("the screen reader read the cells, their values and the panel's message")
+print("the screen reader read the cells and their edits, heard the panels' messages, and could "
+      "neither press a hidden button nor write past a cell's key filter")

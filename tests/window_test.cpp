@@ -450,6 +450,70 @@ private slots:
         QVERIFY(!window.optionsToolStripMenuItem->Checked());
     }
 
+    // Guards against menu titles and items at the style's own sizes: the
+    // titles stand side by side from the bar's left edge, 114 and 92 pixels
+    // wide and 28 high, so a click anywhere inside those bounds opens the
+    // right menu; the drop-down items are 146 (Difficulty) and 201 (Options)
+    // pixels wide, and a click near an item's far end still chooses it.
+    void menuTitlesAndItemsHaveTheirDesignedSizesAndTakeClicksThere() {
+        Form1 window;
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        tk::MenuStrip* bar = window.menuStrip1;
+        struct Menu {
+            tk::MenuItem* title;
+            QRect bounds;
+            QList<tk::MenuItem*> items;
+            QSize item_size;
+        };
+        const Menu menus[] = {
+            {window.toolStripMenuItem1,
+             {0, 2, 114, 28},
+             {window.easyToolStripMenuItem, window.normalToolStripMenuItem,
+              window.hardToolStripMenuItem},
+             {146, 28}},
+            {window.optionsToolStripMenuItem,
+             {114, 2, 92, 28},
+             {window.howToPlayToolStripMenuItem, window.restartToolStripMenuItem,
+              window.selectPuzzleToolStripMenuItem},
+             {201, 28}},
+        };
+        for (const Menu& m : menus) {
+            QCOMPARE(bar->actionGeometry(m.title->action()), m.bounds);
+            // Clicks just inside the designed left and right edges.
+            for (const int x : {m.bounds.left() + 2, m.bounds.right() - 2}) {
+                QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(x, m.bounds.center().y()));
+                QTRY_VERIFY2(m.title->menu()->isVisible(), qPrintable(m.title->Text()));
+                for (const Menu& other : menus) {
+                    QCOMPARE(other.title->menu()->isVisible(), &other == &m);
+                }
+                // Each item at its size, one below the other.
+                const QRect first = m.title->menu()->actionGeometry(m.items[0]->action());
+                for (int i = 0; i < m.items.size(); ++i) {
+                    QCOMPARE(m.title->menu()->actionGeometry(m.items[i]->action()),
+                             QRect(first.topLeft() + QPoint(0, 28 * i), m.item_size));
+                }
+                QTest::keyClick(m.title->menu(), Qt::Key_Escape);
+                QTRY_VERIFY(!m.title->menu()->isVisible());
+            }
+        }
+        // A click two pixels inside an item's far end chooses it.
+        const auto choose = [bar](const Menu& m, tk::MenuItem* item) {
+            QTest::mouseClick(bar, Qt::LeftButton, {}, m.bounds.center());
+            QTRY_VERIFY(m.title->menu()->isVisible());
+            const QRect area = m.title->menu()->actionGeometry(item->action());
+            QTest::mouseClick(m.title->menu(), Qt::LeftButton, {},
+                              QPoint(area.left() + m.item_size.width() - 3, area.center().y()));
+            QTRY_VERIFY(!m.title->menu()->isVisible());
+        };
+        choose(menus[0], window.hardToolStripMenuItem);
+        QVERIFY(window.hardToolStripMenuItem->Checked());
+        QVERIFY(!window.normalToolStripMenuItem->Checked());
+        choose(menus[1], window.howToPlayToolStripMenuItem);
+        QVERIFY(window.button_help_exit->isVisible());
+    }
+
     // Guards against a keyboard focus too faint to see on the buttons and the
     // radio buttons: the focused control gains a frame all round it.
     void theKeyboardFocusShowsAsAFrameOnButtonsAndRadioButtons() {

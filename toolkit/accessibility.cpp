@@ -5,6 +5,7 @@
 #include "toolkit/text_box.h"
 #include "toolkit/window.h"
 
+#include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QEvent>
 #include <QPointer>
@@ -71,15 +72,92 @@ Reading read(const TextBox& box) {
     return {text, box.SelectionStart()};
 }
 
-// A text box as an editable text: its name, its text as it reads aloud, the caret in that
-// reading. The text is changed only by typing into the box, never through this object.
-class TextBoxAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+// Whether a player who sees the window could use the control: shown and enabled. A reader may
+// act on nothing else.
+bool operable(const QWidget* widget) {
+    return widget->isVisible() && widget->isEnabled();
+}
+
+// What one change of a text did: `removed` taken out and `inserted` put in at `position`. The
+// longest common start and end of the two texts are kept, so typing a mark or taking one away
+// reads as just that mark.
+struct Edit {
+    int position = 0;
+    QString removed;
+    QString inserted;
+};
+
+Edit edit_between(const QString& before, const QString& after) {
+    const auto shorter = std::min(before.size(), after.size());
+    qsizetype start = 0;
+    while (start < shorter && before[start] == after[start]) {
+        ++start;
+    }
+    qsizetype end = 0;
+    while (end < shorter - start &&
+           before[before.size() - 1 - end] == after[after.size() - 1 - end]) {
+        ++end;
+    }
+    return {static_cast<int>(start), before.mid(start, before.size() - start - end),
+            after.mid(start, after.size() - start - end)};
+}
+
+// A text interface with nothing selected, whose characters all fill the widget's rectangle;
+// the text and the caret are the subclass's.
+class ReadOnlyText : public QAccessibleTextInterface {
+public:
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+
+    QString text(int start, int end) const override {
+        const QString all = whole_text();
+        if (end < 0 || end > all.size()) {
+            end = static_cast<int>(all.size());
+        }
+        start = std::max(0, start);
+        return start < end ? all.mid(start, end - start) : QString();
+    }
+    int characterCount() const override { return static_cast<int>(whole_text().size()); }
+    // The controls are small: every character is taken to fill them.
+    QRect characterRect(int) const override { return area(); }
+    int offsetAtPoint(const QPoint& point) const override {
+        return area().contains(point) ? cursorPosition() : -1;
+    }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* start, int* end) const override {
+        *start = 0;
+        *end = characterCount();
+        return {};
+    }
+
+protected:
+    virtual QString whole_text() const = 0;
+    virtual QRect area() const = 0;
+};
+
+// A text box as a text: its name, its text as it reads aloud, the caret in that reading. The text
+// is changed only by typing and pasting into the box, never through this object, so it offers no
+// editable-text interface: a reader's request to write would otherwise be answered "done" while
+// the box's key filter never saw it.
+class TextBoxAccessible : public QAccessibleWidget, public ReadOnlyText {
 public:
     explicit TextBoxAccessible(TextBox* box)
         : QAccessibleWidget(box, QAccessible::EditableText), last_(read(*box)) {
         connection_ = QObject::connect(box, &TextBox::TextChanged, box, [this] { text_changed(); });
     }
     ~TextBoxAccessible() override { QObject::disconnect(connection_); }
+
+    QStringList actionNames() const override {
+        return operable(widget()) ? QAccessibleWidget::actionNames() : QStringList();
+    }
+    void doAction(const QString& action) override {
+        if (operable(widget())) {
+            QAccessibleWidget::doAction(action);
+        }
+    }
 
     void* interface_cast(QAccessible::InterfaceType type) override {
         if (type == QAccessible::TextInterface) {
@@ -109,12 +187,6 @@ public:
     }
 
     // ---- the text interface: the reading, with no selection ----
-    void selection(int, int* start, int* end) const override { *start = *end = 0; }
-    int selectionCount() const override { return 0; }
-    void addSelection(int, int) override {}
-    void removeSelection(int) override {}
-    void setSelection(int, int, int) override {}
-
     int cursorPosition() const override { return read(*box()).caret; }
     // Puts the box's caret where it reads nearest to the position asked for.
     void setCursorPosition(int position) override {
@@ -135,26 +207,9 @@ public:
         b->SetSelectionStart(best);
     }
 
-    QString text(int start, int end) const override {
-        const QString reading = read(*box()).text;
-        if (end < 0 || end > reading.size()) {
-            end = static_cast<int>(reading.size());
-        }
-        start = std::max(0, start);
-        return start < end ? reading.mid(start, end - start) : QString();
-    }
-    int characterCount() const override { return static_cast<int>(read(*box()).text.size()); }
-    // The box is small: every character is taken to fill it.
-    QRect characterRect(int) const override { return rect(); }
-    int offsetAtPoint(const QPoint& point) const override {
-        return rect().contains(point) ? cursorPosition() : -1;
-    }
-    void scrollToSubstring(int, int) override {}
-    QString attributes(int, int* start, int* end) const override {
-        *start = 0;
-        *end = characterCount();
-        return {};
-    }
+protected:
+    QString whole_text() const override { return read(*box()).text; }
+    QRect area() const override { return rect(); }
 
 private:
     TextBox* box() const { return static_cast<TextBox*>(widget()); }
@@ -166,8 +221,18 @@ private:
             return;
         }
         if (now.text != last_.text) {
-            QAccessibleTextUpdateEvent update(box(), 0, last_.text, now.text);
-            QAccessible::updateAccessibility(&update);
+            const Edit edit = edit_between(last_.text, now.text);
+            if (edit.removed.isEmpty()) {
+                QAccessibleTextInsertEvent inserted(box(), edit.position, edit.inserted);
+                QAccessible::updateAccessibility(&inserted);
+            } else if (edit.inserted.isEmpty()) {
+                QAccessibleTextRemoveEvent removed(box(), edit.position, edit.removed);
+                QAccessible::updateAccessibility(&removed);
+            } else {
+                QAccessibleTextUpdateEvent replaced(box(), edit.position, edit.removed,
+                                                    edit.inserted);
+                QAccessible::updateAccessibility(&replaced);
+            }
         }
         if (now.caret != last_.caret || now.text != last_.text) {
             QAccessibleTextCursorEvent caret(box(), now.caret);
@@ -180,6 +245,83 @@ private:
     QMetaObject::Connection connection_;
 };
 
+// What makes a picture a notice. A child of the picture, so it lives exactly as long as it.
+class Notice : public QObject {
+    Q_OBJECT
+public:
+    Notice(PictureBox& box, QString text) : QObject(&box), text(std::move(text)) {}
+
+    static Notice* find(const QWidget& box) {
+        return box.findChild<Notice*>(QString(), Qt::FindDirectChildrenOnly);
+    }
+
+    QString text;
+};
+
+// A picture: a graphic named by its accessibleName; or a notice, a notification whose name and
+// description are what is announced and whose text is all that is written on it. Qt tells
+// screen readers of each show and hide of the widget (as the "showing" state changing); readers
+// speak a notification as it comes to show.
+class PictureBoxAccessible : public QAccessibleWidget, public ReadOnlyText {
+public:
+    explicit PictureBoxAccessible(PictureBox* box) : QAccessibleWidget(box, QAccessible::Graphic) {}
+
+    QAccessible::Role role() const override {
+        return Notice::find(*widget()) != nullptr ? QAccessible::Notification
+                                                  : QAccessible::Graphic;
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface && Notice::find(*widget()) != nullptr) {
+            return static_cast<QAccessibleTextInterface*>(this);
+        }
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+
+protected:
+    QString whole_text() const override {
+        const Notice* notice = Notice::find(*widget());
+        return notice != nullptr ? notice->text : QString();
+    }
+    QRect area() const override { return rect(); }
+};
+
+// A push button named by its text, pressed by a reader only while a player could press it.
+class ButtonAccessible : public QAccessibleWidget {
+public:
+    explicit ButtonAccessible(QAbstractButton* button)
+        : QAccessibleWidget(button, QAccessible::Button) {}
+
+    QString text(QAccessible::Text which) const override {
+        if (which == QAccessible::Name && widget()->accessibleName().isEmpty()) {
+            return QString(button()->text()).remove(u'&');
+        }
+        return QAccessibleWidget::text(which);
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.pressed = button()->isDown();
+        return state;
+    }
+
+    QStringList actionNames() const override {
+        return operable(widget()) ? QStringList{pressAction()} : QStringList();
+    }
+    void doAction(const QString& action) override {
+        if (action == pressAction() && operable(widget())) {
+            button()->animateClick();
+        }
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    QAbstractButton* button() const { return static_cast<QAbstractButton*>(widget()); }
+};
+
 // Qt keeps the interfaces a factory makes in its accessibility cache and deletes each one when
 // its widget goes.
 QAccessibleInterface* make_accessible(const QString&, QObject* object) {
@@ -187,7 +329,10 @@ QAccessibleInterface* make_accessible(const QString&, QObject* object) {
         return new TextBoxAccessible(box);
     }
     if (auto* picture = qobject_cast<PictureBox*>(object)) {
-        return new QAccessibleWidget(picture, QAccessible::Graphic);
+        return new PictureBoxAccessible(picture);
+    }
+    if (auto* button = qobject_cast<Button*>(object)) {
+        return new ButtonAccessible(button);
     }
     // A top-level window is a window (a frame to AT-SPI), named by its title.
     if (auto* window = qobject_cast<Window*>(object); window != nullptr && window->isWindow()) {
@@ -216,6 +361,16 @@ void set_reading(TextBox& box, std::function<Reading(const QString& text, int ca
 
 void name_follows(TextBox& box, QWidget& source) {
     new NameWatcher(box, source); // owned by the source widget
+}
+
+void set_notice(PictureBox& box, const QString& announcement, const QString& text) {
+    if (Notice* notice = Notice::find(box)) {
+        notice->text = text;
+    } else {
+        new Notice(box, text); // owned by the picture
+    }
+    box.setAccessibleName(announcement);
+    box.setAccessibleDescription(announcement);
 }
 
 } // namespace tk

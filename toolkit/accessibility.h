@@ -9,6 +9,7 @@ class QWidget;
 
 namespace tk {
 
+class PictureBox;
 class TextBox;
 
 // How a text box's text reads aloud, and where its caret stands in that reading.
@@ -19,11 +20,17 @@ struct Reading {
 
 // Gives, once per process, every TextBox and PictureBox an accessible object through Qt's
 // accessibility framework, so that screen readers (over AT-SPI on Linux) see:
-// - a text box as an editable text whose name is its accessible name (see set_accessible_name)
-//   and whose text is its reading (see set_reading), with an update sent after each change of
-//   the text;
-// - a picture box as a picture whose name is the widget's accessibleName;
+// - a text box as a text whose name is its accessible name (see set_accessible_name) and whose
+//   text is its reading (see set_reading). Each change of the text is told as what was inserted
+//   or removed and where in the reading, worked out from the reading before and after it. A
+//   screen reader can read the text and move the caret, but cannot write: the box takes text
+//   only from the keyboard and pastes, through its own filters;
+// - a picture box as a picture whose name is the widget's accessibleName, or, for a notice (see
+//   set_notice), as a notification that screen readers speak when it is shown;
+// - a push button as a button named by its text;
 // - a top-level Window as a window named by its title.
+// A text box or button that is hidden or disabled offers screen readers no action, and one asked
+// of it anyway does nothing: a reader can do only what a player who sees the window can.
 // Window's constructor calls it, before any control exists.
 // Nothing here changes what a control does or draws. Safe to call more than once.
 void install_accessibility();
@@ -39,5 +46,10 @@ void set_reading(TextBox& box, std::function<Reading(const QString& text, int ca
 // The box's accessible name depends on `source`: each time it is shown or hidden, screen readers
 // are told to read the name again.
 void name_follows(TextBox& box, QWidget& source);
+
+// The picture is a notice: each time it is shown, screen readers announce `announcement` (its
+// name and description) without the focus moving. Its full `text` can then be read as its text,
+// line by line or all at once; hiding it says nothing.
+void set_notice(PictureBox& box, const QString& announcement, const QString& text);
 
 } // namespace tk

@@ -1,7 +1,9 @@
-// The data that key events carry to their handlers, with the flag that stops further processing.
+// The data that key and paste events carry to their handlers, with the flag that stops further
+// processing.
 #pragma once
 
 #include <QChar>
+#include <QString>
 #include <Qt>
 
 namespace tk {
@@ -19,6 +21,14 @@ struct KeyEventArgs {
 // character 8, Enter 13, Tab 9). Setting handled discards the character.
 struct KeyPressEventArgs {
     QChar KeyChar;
+    bool Handled = false;
+};
+
+// Raised once for every paste into a text box (Ctrl+V, Shift+Insert, the middle
+// button, a drop), with the whole pasted text. A handler that filters pastes
+// sets Text to what goes in; setting handled discards the paste.
+struct PasteEventArgs {
+    QString Text;
     bool Handled = false;
 };
 

@@ -2,12 +2,88 @@
 #include "toolkit/menu.h"
 
 #include <QAction>
+#include <QActionEvent>
+#include <QApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProxyStyle>
+#include <QStyleFactory>
 #include <QStyleOptionMenuItem>
 
+#include <algorithm>
+
 namespace tk {
+
+namespace {
+
+// Where an item's own size is kept: on its action, which the style sees.
+const char* const size_property = "tk_menu_item_size";
+
+// The size of its own of the item an option stands for. The style is told an
+// item's text, not its action; texts are unique within one bar or menu.
+QSize own_size(const QStyleOption* option, const QWidget* widget) {
+    const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+    if (item == nullptr || widget == nullptr) {
+        return {};
+    }
+    // A menu's item text carries its shortcut after a tab.
+    const QString text = item->text.section(u'\t', 0, 0);
+    for (const QAction* action : widget->actions()) {
+        if (action->text() == text) {
+            return action->property(size_property).toSize();
+        }
+    }
+    return {};
+}
+
+// The application's style, but with the bar's titles laid side by side from
+// its left edge and centred in its height, and the items that have a size of
+// their own taking it.
+class MenuStyle : public QProxyStyle {
+public:
+    explicit MenuStyle(QObject* owner)
+        : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {
+        setParent(owner);
+    }
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        switch (metric) {
+        case PM_MenuBarHMargin:
+        case PM_MenuBarItemSpacing:
+        case PM_MenuBarPanelWidth:
+            return 0;
+        case PM_MenuBarVMargin:
+            if (widget != nullptr) {
+                int tallest = 0;
+                for (const QAction* action : widget->actions()) {
+                    tallest = std::max(tallest, action->property(size_property).toSize().height());
+                }
+                if (tallest > 0) {
+                    return std::max(0, (widget->height() - tallest) / 2);
+                }
+            }
+            break;
+        default:
+            break;
+        }
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& contents,
+                           const QWidget* widget) const override {
+        if (type == CT_MenuBarItem || type == CT_MenuItem) {
+            const QSize own = own_size(option, widget);
+            if (own.isValid()) {
+                return own;
+            }
+        }
+        return QProxyStyle::sizeFromContents(type, option, contents, widget);
+    }
+};
+
+} // namespace
 
 MenuItem::MenuItem(const QString& name, QAction* action, QMenu* menu, QObject* parent)
     : QObject(parent), name_(name), action_(action), menu_(menu) {
@@ -51,9 +127,28 @@ void MenuItem::SetBackColor(const QColor& colour) {
     }
 }
 
+QSize MenuItem::Size() const {
+    return action_->property(size_property).toSize();
+}
+
+void MenuItem::SetSize(const QSize& size) {
+    action_->setProperty(size_property, size);
+    // The bar and the menu lay their items out afresh when told of a change.
+    for (QObject* holder : action_->associatedObjects()) {
+        if (auto* widget = qobject_cast<QWidget*>(holder)) {
+            QActionEvent change(QEvent::ActionChanged, action_);
+            QCoreApplication::sendEvent(widget, &change);
+        }
+    }
+}
+
 MenuItem* MenuItem::add_item(const QString& name, const QString& text) {
     if (menu_ == nullptr) {
-        menu_ = new QMenu(text, qobject_cast<QWidget*>(action_->parent()));
+        auto* holder = qobject_cast<QWidget*>(action_->parent());
+        menu_ = new QMenu(text, holder);
+        if (holder != nullptr) {
+            menu_->setStyle(holder->style());
+        }
         action_->setMenu(menu_);
     }
     QAction* action = menu_->addAction(text);
@@ -68,11 +163,13 @@ MenuStrip::MenuStrip(const QString& name, QWidget* parent)
     : QMenuBar(parent), Control(Kind::MenuStrip, name) {
     setObjectName(name);
     setNativeMenuBar(false);
+    setStyle(new MenuStyle(this));
 }
 
 MenuItem* MenuStrip::add_menu(const QString& name, const QString& text) {
     QMenu* menu = addMenu(text);
     menu->setObjectName(name + QStringLiteral("_menu"));
+    menu->setStyle(style());
     return new MenuItem(name, menu->menuAction(), menu, this);
 }
 

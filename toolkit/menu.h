@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QObject>
 #include <QPixmap>
+#include <QSize>
 
 class QAction;
 class QMenu;
@@ -34,6 +35,12 @@ public:
     QColor BackColor() const { return back_color_; }
     void SetBackColor(const QColor& colour);
 
+    // The item's size: on the menu bar for a title, in its drop-down menu for
+    // an item (a menu's items all take the widest one's width). An invalid
+    // size (the default) leaves the size to the style.
+    QSize Size() const;
+    void SetSize(const QSize& size);
+
     // Adds a sub-item at the end of this item's menu.
     MenuItem* add_item(const QString& name, const QString& text);
 
@@ -58,6 +65,9 @@ private:
 
 // The menu bar, placed as an ordinary child of the window (so other controls
 // can lie above it) and drawn over a background picture tiled from its corner.
+// Its titles stand side by side from its left edge, with no margin or gap
+// between them, and centred in its height; a title or drop-down item with a
+// Size of its own takes exactly that size.
 class MenuStrip : public QMenuBar, public Control {
     Q_OBJECT
 public:

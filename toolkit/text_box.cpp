@@ -2,8 +2,11 @@
 #include "toolkit/text_box.h"
 
 #include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPainter>
 
 namespace tk {
@@ -37,7 +40,8 @@ TextBox::TextBox(Kind kind, const QString& name, QWidget* parent)
     setObjectName(name);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled, false);
-    setAcceptDrops(false);
+    // Text dropped on the box is a paste.
+    setAcceptDrops(true);
     setContextMenuPolicy(Qt::NoContextMenu);
     setCursor(Qt::IBeamCursor);
     SetBackColor(Qt::white);
@@ -147,17 +151,21 @@ void TextBox::move_caret(int delta) {
     SetSelectionStart(position);
 }
 
-void TextBox::paste() {
-    const QString clip = QGuiApplication::clipboard()->text();
-    if (raw_paste_) {
-        QString text = text_;
-        text.insert(caret_, clip.left(std::max(0, max_length_ - static_cast<int>(text_.size()))));
-        replace_text(text, caret_ + static_cast<int>(text.size() - text_.size()));
+void TextBox::paste(const QString& pasted) {
+    // The handlers see the whole paste at once; what they leave goes in as one
+    // change, so the text is never seen half pasted. They are handed the text
+    // as it came (no copy is made of a large clipboard) and read only as much
+    // of it as they need.
+    PasteEventArgs e{pasted};
+    emit Paste(e);
+    const int room = max_length_ - static_cast<int>(text_.size());
+    if (e.Handled || room <= 0 || e.Text.isEmpty()) {
         return;
     }
-    for (const QChar c : clip) {
-        type_character(c);
-    }
+    const QString piece = e.Text.left(room);
+    QString text = text_;
+    text.insert(caret_, piece);
+    replace_text(text, caret_ + static_cast<int>(piece.size()));
 }
 
 bool TextBox::event(QEvent* event) {
@@ -180,7 +188,7 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
         return;
     }
     if (event->matches(QKeySequence::Paste)) {
-        paste();
+        paste(QGuiApplication::clipboard()->text());
         return;
     }
     switch (event->key()) {
@@ -239,6 +247,13 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
 }
 
 void TextBox::mousePressEvent(QMouseEvent* event) {
+    // The middle button pastes the selection where it lands, as on X11; the
+    // press has already given the box the focus. Where the platform keeps no
+    // selection it does nothing.
+    if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()) {
+        SetSelectionStart(caret_at(event->position().toPoint()));
+        paste(QGuiApplication::clipboard()->text(QClipboard::Selection));
+    }
     if (event->button() != Qt::LeftButton) {
         event->accept();
         return;
@@ -267,6 +282,34 @@ void TextBox::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
     pressed_ = false;
     update();
+}
+
+void TextBox::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasText()) {
+        // Dropped text is copied in; the source keeps its own.
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
+}
+
+void TextBox::dragMoveEvent(QDragMoveEvent* event) {
+    if (event->mimeData()->hasText()) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
+}
+
+void TextBox::dropEvent(QDropEvent* event) {
+    if (!event->mimeData()->hasText()) {
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    // A drop acts like a click that pastes: the box takes the focus, and the
+    // text goes in where it was dropped.
+    setFocus(Qt::MouseFocusReason);
+    SetSelectionStart(caret_at(event->position().toPoint()));
+    paste(event->mimeData()->text());
 }
 
 int TextBox::line_top(const QFontMetrics& metrics, int line, int line_count) const {
@@ -436,8 +479,6 @@ void TextBox::paintEvent(QPaintEvent*) {
 }
 
 MaskedTextBox::MaskedTextBox(const QString& name, QWidget* parent)
-    : TextBox(Kind::MaskedTextBox, name, parent) {
-    set_raw_paste(true);
-}
+    : TextBox(Kind::MaskedTextBox, name, parent) {}
 
 } // namespace tk

@@ -26,10 +26,13 @@ namespace tk {
 // - Every key raises KeyDown first; a handled KeyDown ends the key there.
 //   Every character then raises KeyPress (backspace is 8); a handled KeyPress
 //   discards it. MaxLength bounds typed characters only.
-// - Pasting (Ctrl+V, Shift+Insert) either types the clipboard's characters one
-//   by one through KeyPress, or, for a box that takes raw pastes, inserts the
-//   text unfiltered; there is no context menu, middle-click paste, drag and
-//   drop, undo or input method.
+// - A paste (Ctrl+V or Shift+Insert from the clipboard, the middle button from
+//   the selection where the platform has one, text dropped on the box) raises
+//   Paste once with the whole text, then puts what the handlers leave of it in
+//   at the caret (a drop's or a middle click's: where it lands) as one change,
+//   bounded by MaxLength, so TextChanged sees the paste whole. It neither
+//   raises KeyPress nor erases. A drop or a middle click gives the box the
+//   focus first. There is no context menu, undo or input method.
 // - The caret (SelectionStart) is clamped to the end of the text and never
 //   stands inside a "\r\n" pair; backspace and Delete remove such a pair whole.
 // - In a multi-line box Home and End go to the start and end of the caret's
@@ -58,9 +61,6 @@ public:
     bool AcceptsTab() const { return accepts_tab_; }
     void SetAcceptsTab(bool accepts) { accepts_tab_ = accepts; }
 
-    // Whether a paste goes in unfiltered (true) or is typed through KeyPress.
-    void set_raw_paste(bool raw) { raw_paste_ = raw; }
-
     // Types one character as if it came from the keyboard: KeyPress first,
     // then the length limit. Returns whether the character went in.
     bool type_character(QChar character);
@@ -70,6 +70,7 @@ signals:
     void TextChanged();
     void KeyDown(tk::KeyEventArgs& e);
     void KeyPress(tk::KeyPressEventArgs& e);
+    void Paste(tk::PasteEventArgs& e);
 
 protected:
     TextBox(Kind kind, const QString& name, QWidget* parent);
@@ -82,10 +83,13 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void replace_text(const QString& text, int caret);
-    void paste();
+    void paste(const QString& pasted);
     void erase_before_caret();
     void erase_after_caret();
     void move_caret(int delta);
@@ -123,12 +127,11 @@ private:
     int max_length_ = 32767;
     bool multiline_ = false;
     bool accepts_tab_ = false;
-    bool raw_paste_ = false;
     bool pressed_ = false;
 };
 
-// The puzzle-number field: a one-line text box of its own kind, which takes
-// pastes unfiltered (the game checks the number when it is confirmed).
+// The puzzle-number field: a text box of its own kind, so that it is never
+// counted among the plain text boxes.
 class MaskedTextBox : public TextBox {
     Q_OBJECT
 public:

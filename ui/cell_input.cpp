@@ -2,6 +2,7 @@
 #include "ui/form1.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -26,6 +27,23 @@ bool is_cell_text(const QString& text) {
     }
     return text.startsWith(pencil_prefix) && text.size() - 2 <= most_marks &&
            std::all_of(text.begin() + 2, text.end(), is_mark);
+}
+
+// Whether a digit typed at the caret of a cell holding the text goes in.
+// Pencil mode rewrites whatever typing makes into pencil text; pen mode has no
+// such rewrite, so there a digit must leave the cell in one of its forms: no
+// second answer digit in a cell reached with Tab (whose length limit is still
+// 9), no digit in front of the prefix.
+bool takes_mark(const QString& text, int caret, QChar c, bool pencil) {
+    if (!is_mark(c)) {
+        return false;
+    }
+    if (pencil) {
+        return true;
+    }
+    QString after = text;
+    after.insert(caret, c);
+    return is_cell_text(after);
 }
 
 // Whether erasing at the caret would take the pencil prefix away from marks
@@ -117,15 +135,8 @@ void Form1::textBox_KeyPress(tk::KeyPressEventArgs& e) {
     const tk::TextBox* cell = focused_cell(*this);
     const QChar c = e.KeyChar;
     if (is_mark(c)) {
-        // Pencil mode rewrites whatever typing makes into pencil text; pen mode
-        // has no such rewrite, so there a digit must leave the cell in one of
-        // its forms: no second answer digit in a cell reached with Tab (whose
-        // length limit is still 9), no digit in front of the prefix.
-        if (cell != nullptr && !radioButton1->Checked()) {
-            QString after = cell->Text();
-            after.insert(cell->SelectionStart(), c);
-            e.Handled = !is_cell_text(after);
-        }
+        e.Handled = cell != nullptr &&
+                    !takes_mark(cell->Text(), cell->SelectionStart(), c, radioButton1->Checked());
         return;
     }
     if (c == QChar(8)) {
@@ -136,4 +147,46 @@ void Form1::textBox_KeyPress(tk::KeyPressEventArgs& e) {
         return;
     }
     e.Handled = true;
+}
+
+void Form1::textBox_paste(tk::PasteEventArgs& e) {
+    const tk::TextBox* cell = focused_cell(*this);
+    if (cell == nullptr) {
+        e.Handled = true;
+        return;
+    }
+    // A paste is typed as a whole: each character is taken as its key would
+    // be, against the text the characters before it leave, up to the length
+    // limit; then all of it goes in as one change. So a pencil cell that
+    // becomes "57" keeps both marks, where keys one by one would have turned
+    // the lone 5 into the bare prefix.
+    //
+    // Reading stops at the first digit that cannot go in (the length limit or
+    // the pen rule): a refused digit changes nothing, and every digit is
+    // judged alike, so no later one could go in either. A huge clipboard is
+    // thus read only up to the digits that fit; what it holds before them
+    // that typing refuses (letters, line breaks) is passed over cheaply.
+    const bool pencil = radioButton1->Checked();
+    QString text = cell->Text();
+    int caret = cell->SelectionStart();
+    qsizetype room = cell->MaxLength() - text.size();
+    if (pencil) {
+        // The rewrite may still put the prefix in front, so the length limit
+        // alone could let a tenth mark through into a cell the game emptied
+        // (limit 11, no prefix): a cell holds at most nine marks.
+        room = std::min<qsizetype>(room,
+                                   most_marks - std::count_if(text.begin(), text.end(), is_mark));
+    }
+    QString taken;
+    for (const QChar c : std::as_const(e.Text)) {
+        if (!is_mark(c)) {
+            continue;
+        }
+        if (taken.size() >= room || !takes_mark(text, caret, c, pencil)) {
+            break;
+        }
+        text.insert(caret++, c);
+        taken.append(c);
+    }
+    e.Text = taken;
 }

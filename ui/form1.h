@@ -169,6 +169,8 @@ public:
     void textBox_text_changed();
     void textBox_KeyDown(tk::KeyEventArgs& e);
     void textBox_KeyPress(tk::KeyPressEventArgs& e);
+    // A paste into a cell, filtered as a whole by the rules of typing.
+    void textBox_paste(tk::PasteEventArgs& e);
 
 private:
     void InitializeComponent();

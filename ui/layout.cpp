@@ -137,9 +137,11 @@ void Form1::InitializeComponent() {
         QStringLiteral("normalToolStripMenuItem"), QStringLiteral("Normal"));
     hardToolStripMenuItem = toolStripMenuItem1->add_item(QStringLiteral("hardToolStripMenuItem"),
                                                          QStringLiteral("Hard"));
+    toolStripMenuItem1->SetSize({114, 28});
     for (tk::MenuItem* item :
          {easyToolStripMenuItem, normalToolStripMenuItem, hardToolStripMenuItem}) {
         item->SetCheckOnClick(true);
+        item->SetSize({146, 28});
     }
     normalToolStripMenuItem->SetChecked(true);
 
@@ -152,6 +154,11 @@ void Form1::InitializeComponent() {
         QStringLiteral("restartToolStripMenuItem"), QStringLiteral("Restart"));
     selectPuzzleToolStripMenuItem = optionsToolStripMenuItem->add_item(
         QStringLiteral("selectPuzzleToolStripMenuItem"), QStringLiteral("Select Puzzle"));
+    optionsToolStripMenuItem->SetSize({92, 28});
+    for (tk::MenuItem* item :
+         {howToPlayToolStripMenuItem, restartToolStripMenuItem, selectPuzzleToolStripMenuItem}) {
+        item->SetSize({201, 28});
+    }
 
     // ---- grid frame and overlay panels -------------------------------------
     const auto picture = [this](const char* name, QRect bounds, bool auto_size) {
@@ -288,6 +295,7 @@ void Form1::InitializeComponent() {
         connect(textBox[k], &tk::TextBox::TextChanged, this, &Form1::textBox_text_changed);
         connect(textBox[k], &tk::TextBox::KeyDown, this, &Form1::textBox_KeyDown);
         connect(textBox[k], &tk::TextBox::KeyPress, this, &Form1::textBox_KeyPress);
+        connect(textBox[k], &tk::TextBox::Paste, this, &Form1::textBox_paste);
     }
 
     // The help, puzzle-selection and invalid-number panels.

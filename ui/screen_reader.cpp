@@ -1,5 +1,5 @@
-// What a screen reader reads for the board and the panels: cell names, cell texts, picture
-// messages.
+// What a screen reader reads for the board and the panels: cell names, cell texts, the notices
+// the panels announce.
 #include "ui/form1.h"
 
 #include "resources/picture_texts.h"
@@ -52,8 +52,12 @@ void Form1::describe_for_screen_readers() {
         return QStringLiteral("Puzzle number, 1 to %1").arg(level_array_size - 1);
     });
 
-    // Each overlay picture is named by the message drawn on it.
+    // Each overlay picture is a notice of the message drawn on it, announced as it is shown. The
+    // help is announced by its title alone: its two paragraphs at once would drown the game; a
+    // player reads them as the notice's text.
     for (const auto& p : overlay_pictures()) {
-        p.box->setAccessibleName(picture_texts::message(p.key));
+        const QString message = picture_texts::message(p.key);
+        const bool help = p.box == pictureBox_help_background;
+        tk::set_notice(*p.box, help ? picture_texts::help_title() : message, message);
     }
 }

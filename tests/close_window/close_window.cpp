@@ -1,6 +1,8 @@
 // Closes a program's window the way a desktop does: waits for its mapped top-level window (found
-// by the WM_CLASS instance name) and sends it a WM_DELETE_WINDOW client message. Asked to, it
-// first records what the window shows: its title, its size and its picture.
+// by the WM_CLASS instance name), sends it a WM_DELETE_WINDOW client message and waits until the
+// X server has read it. Asked to, it first records what the window shows: its title, its size
+// and its picture. Exits 0 once the request is delivered, 1 when it is not (no window in time,
+// or the display was lost), 2 on a wrong command line.
 #include <xcb/xcb.h>
 
 #include <chrono>
@@ -160,6 +162,27 @@ bool describe(xcb_connection_t* c, xcb_window_t window, const char* picture_file
     return bool(out);
 }
 
+// Sends the close request and waits for the server's verdict on it. The server handles one
+// client's requests in order, so its answer to a request sent after this one (xcb_request_check
+// asks for the input focus when the request itself has no reply) shows that it has read the
+// close request and delivered it, or refused it (the window is gone). A flush alone only hands
+// the request to the socket: an X server that finds the connection already closed when it
+// comes to read drops what is still unread, and the request is lost now and then.
+bool send_and_confirm(xcb_connection_t* c, xcb_window_t window, const char* event) {
+    reply<xcb_generic_error_t> error(
+        xcb_request_check(c, xcb_send_event_checked(c, 0, window, XCB_EVENT_MASK_NO_EVENT, event)));
+    if (error) {
+        std::fprintf(stderr, "close_window: the X server refused the close request (error %d)\n",
+                     error->error_code);
+        return false;
+    }
+    if (xcb_connection_has_error(c) != 0) {
+        std::fputs("close_window: lost the X display before the close request was read\n", stderr);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -205,10 +228,10 @@ int main(int argc, char* argv[]) {
             event.type = protocols;
             event.data.data32[0] = delete_window;
             event.data.data32[1] = XCB_CURRENT_TIME;
-            xcb_send_event(c, 0, window, XCB_EVENT_MASK_NO_EVENT,
-                           reinterpret_cast<const char*>(&event));
-            xcb_flush(c);
-            std::printf("close_window: sent WM_DELETE_WINDOW to window 0x%x\n", window);
+            if (!send_and_confirm(c, window, reinterpret_cast<const char*>(&event))) {
+                return 1;
+            }
+            std::printf("close_window: delivered WM_DELETE_WINDOW to window 0x%x\n", window);
             return 0;
         }
         if (xcb_connection_has_error(c) != 0) {

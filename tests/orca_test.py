@@ -1,0 +1,195 @@
+#!/usr/bin/python3
+"""What Orca says: starts the Orca screen reader with its speech written to its debug log, starts
+the game, plays with real mouse and key input (xdotool) and reads what Orca spoke.
+
+Orca writes every utterance to its debug log before it hands it to a speech server; none runs
+here, so nothing is heard and the log is the whole of what was said.
+
+Usage: orca_test.py PROGRAM HOME  (inside xvfb-run and dbus-run-session)
+"""
+import os
+import re
+import subprocess
+import sys
+import time
+
+import pyatspi
+
+PROGRAM, HOME = sys.argv[1], sys.argv[2]
+LOG = os.path.join(HOME, "orca-debug.log")
+TIMEOUT = 30  # seconds for each wait; every wait polls and says what it was waiting for
+SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*)'\s*[[{]")
+
+failures = []
+
+
+def fail(message):
+    failures.append(message)
+    print("FAIL:", message, flush=True)
+
+
+def spoken():
+    """Everything Orca has said so far, one utterance a line."""
+    try:
+        with open(LOG, encoding="utf-8", errors="replace") as log:
+            return [m.group(1) for m in map(SPOKEN.search, log) if m]
+    except FileNotFoundError:
+        return []
+
+
+def wait_for(what, probe):
+    deadline = time.monotonic() + TIMEOUT
+    last = None
+    while time.monotonic() < deadline:
+        try:
+            last = probe()
+        except Exception as error:  # the tree can change under a reader; try again
+            last = error
+        if last and not isinstance(last, Exception):
+            return last
+        time.sleep(0.2)
+    raise SystemExit(f"FAIL: gave up after {TIMEOUT} s waiting for {what} (last seen: {last!r})")
+
+
+def said_after(mark, utterance):
+    """Whether Orca said `utterance` after the first `mark` utterances."""
+    return utterance in spoken()[mark:]
+
+
+def settle():
+    """Waits until Orca has worked through what it was told: its log stops growing for a second.
+    Orca drops queued notices when an application floods it (Show All changes 81 cells at once),
+    as it would for a player who pressed Check before hearing Show All."""
+    deadline = time.monotonic() + TIMEOUT
+    size, still_since = -1, time.monotonic()
+    while time.monotonic() < deadline:
+        now = os.path.getsize(LOG)
+        if now != size:
+            size, still_since = now, time.monotonic()
+        elif time.monotonic() - still_since >= 1.0:
+            return
+        time.sleep(0.1)
+    raise SystemExit(f"FAIL: Orca was still busy after {TIMEOUT} s")
+
+
+def showing(accessible):
+    return pyatspi.STATE_SHOWING in accessible.getState().getStates()
+
+
+def click(accessible):
+    box = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    x, y = box.x + box.width // 2, box.y + box.height // 2
+    subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], check=True)
+
+
+def main():
+    desktop = pyatspi.Registry.getDesktop(0)  # starts the accessibility bus before Orca
+    prefs = os.path.join(HOME, "orca")
+    os.makedirs(prefs, exist_ok=True)
+    # Orca loads this from its settings folder at start; it makes each line of the log reach the
+    # file as it is written, so the test can read what was said while Orca runs.
+    with open(os.path.join(prefs, "orca-customizations.py"), "w") as customizations:
+        customizations.write("import orca.debug\n"
+                             "if orca.debug.debugFile is not None:\n"
+                             "    orca.debug.debugFile.reconfigure(line_buffering=True)\n")
+    with open(os.path.join(HOME, "orca-output.log"), "w") as output:
+        orca = subprocess.Popen(["orca", "--replace", "-u", prefs, "--debug-file", LOG],
+                                stdout=output, stderr=subprocess.STDOUT)
+    game = None
+    try:
+        wait_for("Orca to start", lambda: "Screen reader on." in spoken())
+        env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
+        env.pop("QT_QPA_PLATFORM", None)  # the real X display, not the offscreen one
+        game = subprocess.Popen([PROGRAM], env=env)
+        run(desktop)
+    finally:
+        for process, patience in [(game, 20), (orca, 5)]:
+            if process is not None:
+                process.terminate()
+                try:
+                    process.wait(timeout=patience)
+                except subprocess.TimeoutExpired:
+                    process.kill()  # Orca can hang waiting for a speech server that is not there
+        print("Orca said:", " | ".join(spoken()), flush=True)
+        if not spoken():
+            with open(os.path.join(HOME, "orca-output.log")) as output:
+                print("Orca's output:", output.read()[-3000:], flush=True)
+
+
+def run(desktop):
+    def find_frame():
+        for app in desktop:
+            if app is not None and app.name == "tallywick":
+                for window in app:
+                    if window is not None and window.getRole() == pyatspi.ROLE_FRAME \
+                            and window.childCount == 188 and showing(window):
+                        return window
+        return None
+    frame = wait_for("the game's window on the AT-SPI bus", find_frame)
+
+    def shown(role, name):
+        return lambda: next((c for c in frame if c.getRole() == role and c.name == name
+                             and showing(c)), None)
+
+    def cell(name):
+        return next(c for c in frame if c.getRole() == pyatspi.ROLE_TEXT
+                    and c.name.startswith(name))
+
+    # Check on the empty board: the incorrect-solution panel is spoken as it shows.
+    wrong = "notification Not yet complete. please check the solution."
+    mark = len(spoken())
+    click(wait_for("the Check button", shown(pyatspi.ROLE_PUSH_BUTTON, "Check")))
+    wait_for(f"Orca to say {wrong!r}", lambda: said_after(mark, wrong))
+    print(f"after Check on a wrong board Orca said {wrong!r}", flush=True)
+
+    # Its Continue closes it; a closing is not spoken as a notice.
+    closed = len(spoken())
+    click(wait_for("the shown Continue", shown(pyatspi.ROLE_PUSH_BUTTON, "Continue")))
+    wait_for("the panel to close", lambda: shown(pyatspi.ROLE_PUSH_BUTTON, "Continue")() is None)
+
+    # Marks in pencil, then Backspace: Orca speaks the mark taken away, not the marks left.
+    click(wait_for("the Pencil button", shown(pyatspi.ROLE_RADIO_BUTTON, "Pencil")))
+    pencil = cell("Row 1, column 1")
+    click(pencil)
+    # As a player does, type once Orca has taken in where the focus is: it speaks an edit only
+    # in the control it knows to have the focus.
+    wait_for("the cell to take the focus", lambda: pyatspi.STATE_FOCUSED in
+             pencil.getState().getStates())
+    settle()
+    subprocess.run(["xdotool", "type", "--delay", "100", "133"], check=True)
+    wait_for("the marks to be typed",
+             lambda: pencil.queryText().getText(0, -1) == "pencil marks 1 3 3")
+    settle()
+    after_typing = len(spoken())
+    subprocess.run(["xdotool", "key", "BackSpace"], check=True)
+    wait_for("Orca to speak the mark taken away", lambda: said_after(after_typing, " 3"))
+    backspace = spoken()[after_typing:]
+    print(f"after Backspace in a pencil cell Orca said {backspace!r}", flush=True)
+    if any("pencil marks" in said for said in backspace):
+        fail(f"after Backspace Orca read the whole cell: {backspace!r}")
+
+    # Show All, then Check: the correct panel is spoken as it shows.
+    right = "notification Correct, great work!"
+    click(wait_for("the Show All button", shown(pyatspi.ROLE_PUSH_BUTTON, "Show All")))
+    wait_for("Show All to fill the board",
+             lambda: all(len(c.queryText().getText(0, -1)) == 1 for c in frame
+                         if c.getRole() == pyatspi.ROLE_TEXT and c.name.startswith("Row ")))
+    settle()
+    click(wait_for("the Check button", shown(pyatspi.ROLE_PUSH_BUTTON, "Check")))
+    wait_for(f"Orca to say {right!r}", lambda: said_after(closed, right))
+    print(f"after Check on a right board Orca said {right!r}", flush=True)
+
+    notices = [said for said in spoken()[closed:] if said.startswith("notification")]
+    if notices != [right]:
+        fail(f"between closing the first panel and the second Check Orca announced {notices}")
+
+
+try:
+    main()
+except SystemExit as stop:
+    print(stop, flush=True)
+    sys.exit(1)
+if failures:
+    print(f"{len(failures)} failures")
+    sys.exit(1)
+print("Orca spoke both panels as they showed and the mark that Backspace took away")

@@ -1,5 +1,6 @@
 // Benchmarks the solvers: the exact one counting solutions (up to two) and the logic one
 // reasoning each puzzle through, for every puzzle of the catalogue.
+#include "board.h"
 #include "catalogue/tables.h"
 #include "logic_solver.h"
 #include "solver.h"
@@ -12,34 +13,13 @@
 
 namespace {
 
-// Cages of one puzzle by flood fill over its colour codes, with the sums from its label table.
+// Cages of one puzzle from its colour codes, with the sums from its solution.
 std::vector<tallywick::Cage> cages_of(int puzzle) {
-    std::vector<tallywick::Cage> cages;
-    std::array<bool, 82> seen{};
-    for (int start = 1; start <= 81; ++start) {
-        if (seen[start]) {
-            continue;
-        }
-        tallywick::Cage cage;
-        std::vector<int> todo{start};
-        seen[start] = true;
-        while (!todo.empty()) {
-            const int c = todo.back();
-            todo.pop_back();
-            cage.cells.push_back(c);
-            cage.sum += level_array[puzzle][c];
-            const int place = (c - 1) % 9;
-            for (int n : {place > 0 ? c - 1 : 0, place < 8 ? c + 1 : 0, c > 9 ? c - 9 : 0,
-                          c <= 72 ? c + 9 : 0}) {
-                if (n != 0 && !seen[n] && color_array[puzzle][n] == color_array[puzzle][start]) {
-                    seen[n] = true;
-                    todo.push_back(n);
-                }
-            }
-        }
-        cages.push_back(std::move(cage));
-    }
-    return cages;
+    std::array<std::int32_t, 82> color{};
+    std::array<std::int32_t, 82> level{};
+    std::copy(std::begin(color_array[puzzle]), std::end(color_array[puzzle]), color.begin());
+    std::copy(std::begin(level_array[puzzle]), std::end(level_array[puzzle]), level.begin());
+    return tallywick::cages_from_colors(color, level);
 }
 
 std::vector<std::vector<tallywick::Cage>> whole_catalogue() {

@@ -1,6 +1,9 @@
 // Checks the compiled puzzle tables against the catalogue's rules and shape, cage by cage.
 #include "catalogue/tables.h"
+#include "colour_difference.h"
+#include "colouring.h"
 #include "logic_solver.h"
+#include "puzzle_attempts.h"
 #include "solver.h"
 
 #include <QTest>
@@ -200,6 +203,38 @@ QString struck_digits(const tallywick::LogicResult& result, const std::array<int
         }
     }
     return struck;
+}
+
+// Pairs of cages of a puzzle that share an edge, as indexes into cages_of(puzzle).
+std::vector<std::pair<std::size_t, std::size_t>>
+neighbouring_cages(const std::vector<TestCage>& cages) {
+    std::vector<std::pair<std::size_t, std::size_t>> pairs;
+    for (std::size_t i = 0; i < cages.size(); ++i) {
+        for (std::size_t j = i + 1; j < cages.size(); ++j) {
+            const bool touch =
+                std::any_of(cages[i].cells.begin(), cages[i].cells.end(), [&](int a) {
+                    return std::any_of(cages[j].cells.begin(), cages[j].cells.end(),
+                                       [&](int b) { return share_edge(a, b); });
+                });
+            if (touch) {
+                pairs.emplace_back(i, j);
+            }
+        }
+    }
+    return pairs;
+}
+
+// A layout for the colouring search, from each cell's cage index.
+tallywick::Layout layout_of(const std::array<int, 82>& cage_of) {
+    tallywick::Layout layout;
+    layout.cage_of = cage_of;
+    for (int c = 1; c <= 81; ++c) {
+        if (layout.cages.size() <= static_cast<std::size_t>(cage_of[c])) {
+            layout.cages.resize(cage_of[c] + 1);
+        }
+        layout.cages[cage_of[c]].push_back(c);
+    }
+    return layout;
 }
 
 } // namespace
@@ -718,6 +753,252 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, tallywick::solve_logically({{{82}, 3}}));
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
                                  tallywick::solve_logically({{{1, 2}, 3}, {{2, 3}, 5}}));
+    }
+    // CIEDE2000 against the test pairs Sharma, Wu and Dalal published with their formulation
+    // (2005), which catch the usual slips: hue angles across 0 degrees, mean hues more than
+    // 180 degrees apart, the G factor and the rotation term.
+    void colourDifferenceMatchesThePublishedTestPairs() {
+        struct Pair {
+            tallywick::Lab first;
+            tallywick::Lab second;
+            double difference;
+        };
+        const Pair pairs[] = {
+            {{50, 2.6772, -79.7751}, {50, 0, -82.7485}, 2.0425},
+            {{50, 3.1571, -77.2803}, {50, 0, -82.7485}, 2.8615},
+            {{50, 2.8361, -74.0200}, {50, 0, -82.7485}, 3.4412},
+            {{50, -1.3802, -84.2814}, {50, 0, -82.7485}, 1.0000},
+            {{50, -1.1848, -84.8006}, {50, 0, -82.7485}, 1.0000},
+            {{50, -0.9009, -85.5211}, {50, 0, -82.7485}, 1.0000},
+            {{50, 0, 0}, {50, -1, 2}, 2.3669},
+            {{50, -1, 2}, {50, 0, 0}, 2.3669},
+            {{50, 2.49, -0.001}, {50, -2.49, 0.0009}, 7.1792},
+            {{50, 2.49, -0.001}, {50, -2.49, 0.0010}, 7.1792},
+            {{50, 2.49, -0.001}, {50, -2.49, 0.0011}, 7.2195},
+            {{50, 2.49, -0.001}, {50, -2.49, 0.0012}, 7.2195},
+            {{50, -0.001, 2.49}, {50, 0.0009, -2.49}, 4.8045},
+            {{50, -0.001, 2.49}, {50, 0.0010, -2.49}, 4.8045},
+            {{50, -0.001, 2.49}, {50, 0.0011, -2.49}, 4.7461},
+            {{50, 2.5, 0}, {50, 0, -2.5}, 4.3065},
+            {{50, 2.5, 0}, {73, 25, -18}, 27.1492},
+            {{50, 2.5, 0}, {61, -5, 29}, 22.8977},
+            {{50, 2.5, 0}, {56, -27, -3}, 31.9030},
+            {{50, 2.5, 0}, {58, 24, 15}, 19.4535},
+            {{50, 2.5, 0}, {50, 3.1736, 0.5854}, 1.0000},
+            {{50, 2.5, 0}, {50, 3.2972, 0}, 1.0000},
+            {{50, 2.5, 0}, {50, 1.8634, 0.5757}, 1.0000},
+            {{50, 2.5, 0}, {50, 3.2592, 0.3350}, 1.0000},
+            {{60.2574, -34.0099, 36.2677}, {60.4626, -34.1751, 39.4387}, 1.2644},
+            {{63.0109, -31.0961, -5.8663}, {62.8187, -29.7946, -4.0864}, 1.2630},
+            {{61.2901, 3.7196, -5.3901}, {61.4292, 2.2480, -4.9620}, 1.8731},
+            {{35.0831, -44.1164, 3.7933}, {35.0232, -40.0716, 1.5901}, 1.8645},
+            {{22.7233, 20.0904, -46.6940}, {23.0331, 14.9730, -42.5619}, 2.0373},
+            {{36.4612, 47.8580, 18.3852}, {36.2715, 50.5065, 21.2231}, 1.4146},
+            {{90.8027, -2.0831, 1.4410}, {91.1528, -1.6435, 0.0447}, 1.4441},
+            {{90.9257, -0.5406, -0.9208}, {88.6381, -0.8985, -0.7239}, 1.5381},
+            {{6.7747, -0.2908, -2.4247}, {5.8714, -0.0985, -2.2286}, 0.6377},
+            {{2.0776, 0.0795, -1.1350}, {0.9033, -0.0636, -0.5514}, 0.9082},
+        };
+        int n = 0;
+        for (const Pair& pair : pairs) {
+            ++n;
+            const double got = tallywick::ciede2000(pair.first, pair.second);
+            QVERIFY2(std::abs(got - pair.difference) < 0.0001,
+                     qPrintable(QStringLiteral("pair %1: %2, published %3")
+                                    .arg(n)
+                                    .arg(got, 0, 'f', 6)
+                                    .arg(pair.difference, 0, 'f', 4)));
+        }
+    }
+
+    // Light blue, #7F7FFF, worked out by hand: 127/255 is 0.212231 in linear light; the
+    // protanopia matrix (rows 0.152286 1.052583 -0.204868 / 0.114503 0.786281 0.099216 /
+    // -0.003882 -0.048116 1.051998) gives 0.050842, 0.290390 and 1.040962, which is clamped to
+    // 1. Greys and white stay as they are under every vision, as the matrices' rows each sum
+    // to 1.
+    void simulatedColoursMatchHandWork() {
+        const tallywick::Linear blue = tallywick::to_linear({127, 127, 255});
+        QVERIFY(std::abs(blue[0] - 0.212231) < 1e-6);
+        QVERIFY(std::abs(blue[2] - 1.0) < 1e-12);
+        const tallywick::Linear seen = tallywick::simulate(blue, tallywick::Vision::protanopia);
+        QVERIFY2(std::abs(seen[0] - 0.050842) < 1e-5, qPrintable(QString::number(seen[0])));
+        QVERIFY2(std::abs(seen[1] - 0.290390) < 1e-5, qPrintable(QString::number(seen[1])));
+        QCOMPARE(seen[2], 1.0);
+        // Greys, white among them, stay as they are.
+        for (tallywick::Vision vision : tallywick::visions) {
+            for (int level : {64, 128, 200, 255}) {
+                const tallywick::Linear grey = tallywick::to_linear({level, level, level});
+                const tallywick::Linear seen_grey = tallywick::simulate(grey, vision);
+                for (std::size_t i = 0; i < 3; ++i) {
+                    QVERIFY2(std::abs(seen_grey[i] - grey[i]) < 1e-5,
+                             qPrintable(QStringLiteral("%1: grey %2 channel %3 is %4")
+                                            .arg(tallywick::vision_name(vision))
+                                            .arg(level)
+                                            .arg(i)
+                                            .arg(seen_grey[i])));
+                }
+            }
+            const tallywick::Lab white = tallywick::to_lab(
+                tallywick::simulate(tallywick::to_linear({255, 255, 255}), vision));
+            QVERIFY2(std::abs(white.l - 100) < 0.01 && std::abs(white.a) < 0.01 &&
+                         std::abs(white.b) < 0.01,
+                     tallywick::vision_name(vision));
+        }
+    }
+
+    // The cage colours as the game paints them, and the pairs that some player cannot tell
+    // apart: light blue and light magenta (protanopia), light green with light cyan
+    // (tritanopia) and with light yellow (protanopia and deuteranopia), light red and dull
+    // olive (deuteranopia). Light blue, light cyan, light red and light yellow are all
+    // distinct to everyone, so every puzzle with code 4 can be coloured without a confusable
+    // pair. Prints the table of the worst-case differences.
+    void cageColoursConfusableForSomeVisionAreTheKnownPairs() {
+        const std::array<std::array<int, 3>, 9> painted = {{{255, 255, 255},
+                                                            {0x7F, 0x7F, 0xFF},
+                                                            {0x7F, 0xFF, 0x7F},
+                                                            {0x7F, 0xFF, 0xFF},
+                                                            {0xFF, 0x7F, 0x7F},
+                                                            {0xFF, 0x7F, 0xFF},
+                                                            {0xFF, 0xFF, 0x7F},
+                                                            {0xBE, 0x7F, 0xBE},
+                                                            {0xBE, 0xBE, 0x7F}}};
+        for (int code = 1; code <= 8; ++code) {
+            const tallywick::Rgb& rgb = tallywick::cage_rgb[code];
+            QCOMPARE((std::array<int, 3>{rgb.red, rgb.green, rgb.blue}), painted[code]);
+        }
+        std::set<std::pair<int, int>> look_alike;
+        QString table = QStringLiteral("worst-case CIEDE2000 over the four visions:\n    ");
+        for (int b = 1; b <= 8; ++b) {
+            table += QStringLiteral("%1").arg(b, 6);
+        }
+        for (int a = 1; a <= 8; ++a) {
+            table += QStringLiteral("\n  %1 ").arg(a);
+            for (int b = 1; b <= 8; ++b) {
+                const double worst = a == b ? 0.0 : tallywick::worst_difference(a, b);
+                table += QStringLiteral("%1").arg(worst, 6, 'f', 1);
+                QCOMPARE(tallywick::worst_difference(a, b), tallywick::worst_difference(b, a));
+                if (a < b && tallywick::confusable(a, b)) {
+                    look_alike.insert({a, b});
+                }
+            }
+        }
+        qInfo("%s", qPrintable(table));
+        QCOMPARE(look_alike, (std::set<std::pair<int, int>>{{1, 5}, {2, 3}, {2, 6}, {4, 8}}));
+        // With full colour vision every pair is far apart.
+        for (int a = 1; a <= 8; ++a) {
+            for (int b = a + 1; b <= 8; ++b) {
+                QVERIFY(tallywick::difference(tallywick::cage_rgb[a], tallywick::cage_rgb[b],
+                                              tallywick::Vision::normal) >= 10);
+            }
+        }
+    }
+
+    // The colouring search finds the least number of confusable neighbours on layouts worked
+    // out by hand, with neighbours never sharing a code and every code used: nine row cages
+    // form a path, which light blue and light magenta can only colour with all 8 pairs alike;
+    // with light green, light cyan and light yellow the green goes at one end (1 pair); light
+    // blue, light cyan and light yellow need none. On 81 one-cell cages the five codes of the
+    // early puzzles need none either.
+    void colouringSearchFindsTheLeastConfusablePairs() {
+        struct Case {
+            bool rows;
+            std::vector<int> codes;
+            int least;
+        };
+        const Case cases[] = {
+            {true, {1, 5}, 8},    {true, {2, 3, 6}, 1},           {true, {1, 3, 6}, 0},
+            {true, {1, 2}, 0},    {false, {1, 2, 3, 5, 6}, 0},    {false, {1, 5}, 144},
+            {false, {2, 3}, 144}, {false, {1, 3, 4, 6, 2, 5}, 0},
+        };
+        for (const Case& c : cases) {
+            std::array<int, 82> cage_of{};
+            for (int cell = 1; cell <= 81; ++cell) {
+                cage_of[cell] = c.rows ? row_of(cell) : cell - 1;
+            }
+            tallywick::Prng rng(16);
+            std::array<std::int32_t, 82> color{};
+            const auto found = tallywick::colour_layout(layout_of(cage_of), c.codes, rng, color);
+            const QByteArray what = QStringLiteral("%1 codes on %2")
+                                        .arg(static_cast<int>(c.codes.size()))
+                                        .arg(c.rows ? "rows" : "cells")
+                                        .toLatin1();
+            QVERIFY2(found.has_value(), what.constData());
+            QCOMPARE(*found, c.least);
+            std::set<int> used;
+            int alike = 0;
+            for (int a = 1; a <= 81; ++a) {
+                used.insert(color[a]);
+                for (int b = a + 1; b <= 81; ++b) {
+                    if (share_edge(a, b) && cage_of[a] != cage_of[b]) {
+                        QVERIFY2(color[a] != color[b], what.constData());
+                        // Each row pair shares nine edges; count the pair once.
+                        const bool first_edge = !c.rows || place_of(a) == 0;
+                        alike += first_edge && tallywick::confusable(color[a], color[b]) ? 1 : 0;
+                    }
+                }
+            }
+            QCOMPARE(used, (std::set<int>(c.codes.begin(), c.codes.end())));
+            QCOMPARE(alike, c.least);
+        }
+        // Two codes cannot colour three cages that all touch.
+        std::array<int, 82> three{};
+        for (int cell = 1; cell <= 81; ++cell) {
+            three[cell] = cell == 1 ? 0 : (cell == 2 ? 1 : 2);
+        }
+        tallywick::Prng rng(16);
+        std::array<std::int32_t, 82> color{};
+        QVERIFY(!tallywick::colour_layout(layout_of(three), {1, 3}, rng, color).has_value());
+    }
+
+    // Colour is all that separates one cage from the next, so neighbouring cages should not
+    // look alike to players with a colour-vision deficiency. Each puzzle has at most as many
+    // confusable neighbouring cages as the record of the colouring search says is the least
+    // possible, none at all from puzzle 31 on (where light red joins the codes), and the whole
+    // catalogue fewer than 60 of its 6681 neighbouring pairs (the first colouring had 1438).
+    void neighbouringCagesLookDifferentToEveryPlayer() {
+        constexpr int bound = 60;
+        std::array<int, 4> by_vision{};
+        std::array<int, 2> by_range{};
+        int pairs = 0;
+        int puzzles_with_none = 0;
+        QString per_puzzle;
+        for (int p = 2; p <= catalogue_puzzles; ++p) {
+            const auto cages = cages_of(p);
+            int here = 0;
+            for (const auto& [i, j] : neighbouring_cages(cages)) {
+                ++pairs;
+                const int a = cages[i].code;
+                const int b = cages[j].code;
+                for (std::size_t v = 0; v < tallywick::visions.size(); ++v) {
+                    by_vision[v] +=
+                        tallywick::difference(tallywick::cage_rgb[a], tallywick::cage_rgb[b],
+                                              tallywick::visions[v]) < tallywick::confusable_below
+                            ? 1
+                            : 0;
+                }
+                here += tallywick::confusable(a, b) ? 1 : 0;
+            }
+            by_range[p <= 30 ? 0 : 1] += here;
+            puzzles_with_none += here == 0 ? 1 : 0;
+            if (here != 0) {
+                per_puzzle += QStringLiteral(" %1:%2").arg(p).arg(here);
+            }
+            QVERIFY2(here <= tallywick::puzzle_confusable_pairs[p],
+                     qPrintable(QStringLiteral("puzzle %1: %2 confusable pairs, recorded %3")
+                                    .arg(p)
+                                    .arg(here)
+                                    .arg(tallywick::puzzle_confusable_pairs[p])));
+            if (p >= 31) {
+                QVERIFY2(here == 0, qPrintable(QStringLiteral("puzzle %1: %2").arg(p).arg(here)));
+            }
+        }
+        qInfo("%d neighbouring cage pairs; confusable: %d in puzzles 2-30, %d in 31-116; "
+              "normal %d, protanopia %d, deuteranopia %d, tritanopia %d; %d puzzles have none;"
+              "%s",
+              pairs, by_range[0], by_range[1], by_vision[0], by_vision[1], by_vision[2],
+              by_vision[3], puzzles_with_none, qPrintable(per_puzzle));
+        QCOMPARE(pairs, 6681);
+        QVERIFY2(by_range[0] + by_range[1] < bound, qPrintable(QString::number(by_range[0])));
     }
 };
 

@@ -1,5 +1,5 @@
 // The catalogue generator: builds puzzles 2 to 116 around puzzle 1 and writes catalogue/tables.cpp.
-#include "cage_map.h"
+#include "board.h"
 #include "colouring.h"
 #include "grids.h"
 #include "layouts.h"
@@ -160,6 +160,7 @@ struct Candidate {
     std::array<std::int32_t, 82> color{};
     int level = 0;          // the hardest technique any of its puzzles needs
     std::int64_t score = 0; // the difficulty of the harder of its puzzles
+    int confusable = 0;     // neighbouring cage pairs whose colours some player may confuse
 };
 
 // Attempt number `attempt` at a slot draws from its own seed, so that any one attempt can be
@@ -179,9 +180,12 @@ std::optional<Candidate> attempt_slot(const Slot& slot, int attempt) {
     }
     Candidate candidate;
     candidate.attempt = attempt;
-    if (!colour_layout(layout, codes_of(slot.puzzle), rng, candidate.color)) {
+    const std::optional<int> confusable =
+        colour_layout(layout, codes_of(slot.puzzle), rng, candidate.color);
+    if (!confusable) {
         return std::nullopt;
     }
+    candidate.confusable = *confusable;
     for (const Grid& grid : slot.on) {
         const LogicResult logic = solve_logically(cages_from_colors(candidate.color, grid));
         if (!logic.solved) {
@@ -292,24 +296,39 @@ std::vector<std::size_t> choose(const std::vector<Slot>& slots,
     return pick;
 }
 
-// The attempt numbers written out as C++, for puzzle_attempts.h.
-std::string attempts_source(const std::vector<Slot>& slots, const std::vector<int>& attempts) {
+// One number per puzzle as a C++ table, ten to a line.
+std::string puzzle_table(const char* name,
+                         const std::array<int, catalogue_puzzles + 1>& by_puzzle) {
+    std::string text = "inline constexpr std::array<int, " + std::to_string(catalogue_rows) + "> ";
+    text += name;
+    text += " = {\n    0, 0,";
+    for (int p = 2; p <= catalogue_puzzles; ++p) {
+        text += (p % 10 == 0) ? "\n    " : " ";
+        text += std::to_string(by_puzzle[p]) + ",";
+    }
+    return text + "\n};\n";
+}
+
+// The chosen attempts and their confusable pairs written out as C++, for puzzle_attempts.h.
+std::string attempts_source(const std::vector<Slot>& slots, const std::vector<Candidate>& chosen) {
     std::string text =
         "// Which attempt makes each puzzle, as catalogue_generator --from-scratch chose them.\n"
         "#pragma once\n\n#include <array>\n\nnamespace tallywick {\n\n"
         "// Index is the puzzle number; 0 for puzzle 1 (written by hand) and for\n"
         "// puzzle 12 (it comes with puzzle 5).\n"
-        "// clang-format off\n"
-        "inline constexpr std::array<int, 117> puzzle_attempts = {\n    0, 0,";
-    std::array<int, catalogue_puzzles + 1> by_puzzle{};
+        "// clang-format off\n";
+    std::array<int, catalogue_puzzles + 1> attempts{};
+    std::array<int, catalogue_puzzles + 1> confusable{};
     for (std::size_t s = 0; s < slots.size(); ++s) {
-        by_puzzle[slots[s].puzzle] = attempts[s];
+        attempts[slots[s].puzzle] = chosen[s].attempt;
+        confusable[slots[s].puzzle] = chosen[s].confusable;
     }
-    for (int p = 2; p <= catalogue_puzzles; ++p) {
-        text += (p % 10 == 0) ? "\n    " : " ";
-        text += std::to_string(by_puzzle[p]) + ",";
-    }
-    text += "\n};\n// clang-format on\n\n} // namespace tallywick\n";
+    confusable[shared_layout_second] = confusable[shared_layout_first];
+    text += puzzle_table("puzzle_attempts", attempts);
+    text += "\n// The least number of neighbouring cage pairs with confusable colours that the\n"
+            "// colouring search proved possible for each puzzle's layout.\n";
+    text += puzzle_table("puzzle_confusable_pairs", confusable);
+    text += "// clang-format on\n\n} // namespace tallywick\n";
     return text;
 }
 
@@ -320,11 +339,19 @@ constexpr int attempts_per_slot = 20000;
 constexpr int hard_slots_from = 100;
 constexpr std::size_t hard_candidates = 3;
 
-Catalogue build_catalogue(bool verbose, const std::string& attempts_path) {
-    Prng rng(catalogue_seed);
+// What every puzzle rests on before any of puzzles 2 to 116 is cut: the catalogue with puzzle
+// 1 in it, the slots to fill and puzzle 1's difficulty.
+struct Groundwork {
     Catalogue catalogue;
+    std::vector<Slot> slots;
+    std::int64_t first_score = 0;
+};
+
+Groundwork lay_groundwork() {
+    Prng rng(catalogue_seed);
+    Groundwork work;
     const std::vector<Grid> grids = make_grids(rng);
-    store_puzzle(catalogue, 1, puzzle_one::level, puzzle_one::color);
+    store_puzzle(work.catalogue, 1, puzzle_one::level, puzzle_one::color);
     const auto first_cages = cages_from_colors(puzzle_one::color, puzzle_one::level);
     if (count_solutions(first_cages).count != 1) {
         throw std::runtime_error("puzzle 1 does not have exactly one solution");
@@ -333,23 +360,40 @@ Catalogue build_catalogue(bool verbose, const std::string& attempts_path) {
     if (!first_logic.solved) {
         throw std::runtime_error("puzzle 1 does not yield to reasoning");
     }
+    work.first_score = first_logic.score();
     const auto plan = plan_sizes(sizes_of(first_cages), rng);
-    const std::vector<Slot> slots =
-        make_slots(grids, plan, repeats_in(puzzle_one::color, puzzle_one::level));
+    work.slots = make_slots(grids, plan, repeats_in(puzzle_one::color, puzzle_one::level));
+    return work;
+}
 
+// Makes every slot again from its recorded attempt. Each colouring must keep to the recorded
+// number of confusable cage pairs, unless the record is about to be written anew.
+std::vector<Candidate> replay(const std::vector<Slot>& slots, bool rewriting_record) {
+    std::vector<Candidate> chosen;
+    for (const Slot& slot : slots) {
+        const int p = slot.puzzle;
+        auto candidate = attempt_slot(slot, puzzle_attempts[p]);
+        if (!candidate) {
+            throw std::runtime_error("the recorded attempt no longer makes puzzle " +
+                                     std::to_string(p) + "; run with --from-scratch");
+        }
+        if (!rewriting_record && candidate->confusable != puzzle_confusable_pairs[p]) {
+            throw std::runtime_error(
+                "puzzle " + std::to_string(p) + " now has " +
+                std::to_string(candidate->confusable) + " confusable cage pairs, the record says " +
+                std::to_string(puzzle_confusable_pairs[p]) + "; run with --record");
+        }
+        chosen.push_back(*candidate);
+    }
+    return chosen;
+}
+
+// Searches every slot afresh for candidates and picks one per slot for a rising difficulty.
+std::vector<Candidate> search(const std::vector<Slot>& slots, std::int64_t first_score,
+                              bool verbose) {
     std::vector<std::vector<Candidate>> found(slots.size());
-    std::vector<std::size_t> pick(slots.size(), 0);
     for (std::size_t s = 0; s < slots.size(); ++s) {
         const int p = slots[s].puzzle;
-        if (attempts_path.empty()) {
-            auto candidate = attempt_slot(slots[s], puzzle_attempts[p]);
-            if (!candidate) {
-                throw std::runtime_error("the recorded attempt no longer makes puzzle " +
-                                         std::to_string(p) + "; run with --from-scratch");
-            }
-            found[s].push_back(*candidate);
-            continue;
-        }
         // The end of the catalogue wants the hardest techniques, which few layouts need.
         const std::size_t hard_wanted = p >= hard_slots_from ? hard_candidates : 0;
         std::size_t hard = 0;
@@ -377,31 +421,39 @@ Catalogue build_catalogue(bool verbose, const std::string& attempts_path) {
                          found[s].back().attempt + 1, found[s].size(), levels.c_str());
         }
     }
-    if (!attempts_path.empty()) {
-        pick = choose(slots, found, first_logic.score());
-        std::vector<int> attempts;
-        for (std::size_t s = 0; s < slots.size(); ++s) {
-            attempts.push_back(found[s][pick[s]].attempt);
-        }
-        std::ofstream out(attempts_path, std::ios::binary);
-        out << attempts_source(slots, attempts);
-        if (!out) {
-            throw std::runtime_error("cannot write " + attempts_path);
-        }
-    }
+    const std::vector<std::size_t> pick = choose(slots, found, first_score);
+    std::vector<Candidate> chosen;
     for (std::size_t s = 0; s < slots.size(); ++s) {
-        const Slot& slot = slots[s];
-        const Candidate& chosen = found[s][pick[s]];
-        store_puzzle(catalogue, slot.puzzle, slot.on[0], chosen.color);
+        chosen.push_back(found[s][pick[s]]);
+    }
+    return chosen;
+}
+
+// Puts the chosen candidate of every slot into the catalogue.
+Catalogue fill_catalogue(Groundwork work, const std::vector<Candidate>& chosen, bool verbose) {
+    for (std::size_t s = 0; s < work.slots.size(); ++s) {
+        const Slot& slot = work.slots[s];
+        store_puzzle(work.catalogue, slot.puzzle, slot.on[0], chosen[s].color);
         if (slot.shared) {
-            store_puzzle(catalogue, shared_layout_second, slot.on[1], chosen.color);
+            store_puzzle(work.catalogue, shared_layout_second, slot.on[1], chosen[s].color);
         }
         if (verbose) {
-            std::fprintf(stderr, "puzzle %d: attempt %d, level %d, difficulty %lld\n", slot.puzzle,
-                         chosen.attempt, chosen.level, static_cast<long long>(chosen.score));
+            std::fprintf(stderr,
+                         "puzzle %d: attempt %d, level %d, difficulty %lld, confusable pairs %d\n",
+                         slot.puzzle, chosen[s].attempt, chosen[s].level,
+                         static_cast<long long>(chosen[s].score), chosen[s].confusable);
         }
     }
-    return catalogue;
+    return std::move(work.catalogue);
+}
+
+void write_record(const std::string& path, const std::vector<Slot>& slots,
+                  const std::vector<Candidate>& chosen) {
+    std::ofstream out(path, std::ios::binary);
+    out << attempts_source(slots, chosen);
+    if (!out) {
+        throw std::runtime_error("cannot write " + path);
+    }
 }
 
 } // namespace
@@ -410,29 +462,44 @@ Catalogue build_catalogue(bool verbose, const std::string& attempts_path) {
 int main(int argc, char** argv) {
     try {
         std::string path;
-        std::string attempts_path;
         bool verbose = false;
+        bool from_scratch = false;
+        std::string record_path; // where to write puzzle_attempts.h anew; empty for nowhere
         for (int i = 1; i < argc; ++i) {
             std::string arg = argv[i];
             if (arg == "-v") {
                 verbose = true;
             } else if (arg == "--from-scratch" && i + 1 < argc) {
-                attempts_path = argv[++i];
+                from_scratch = true;
+                record_path = argv[++i];
+            } else if (arg == "--record" && i + 1 < argc) {
+                record_path = argv[++i];
             } else if (arg == "-h" || arg == "--help") {
                 std::printf(
-                    "usage: catalogue_generator [-v] [--from-scratch ATTEMPTS] [OUTPUT]\n"
+                    "usage: catalogue_generator [-v] [--from-scratch ATTEMPTS | --record "
+                    "ATTEMPTS]\n"
+                    "                           [OUTPUT]\n"
                     "Writes the puzzle tables' source to OUTPUT, or to standard output.\n"
-                    "Each puzzle is made from the attempt recorded in puzzle_attempts.h;\n"
-                    "--from-scratch searches every slot afresh, chooses the layouts so that\n"
-                    "difficulty rises through the catalogue and writes the new record to\n"
+                    "Each puzzle is made from the attempt recorded in puzzle_attempts.h, and\n"
+                    "its colours must confuse no more neighbouring cages than recorded there;\n"
+                    "--record replays the recorded attempts and writes the record anew to\n"
+                    "ATTEMPTS; --from-scratch searches every slot afresh, chooses the layouts so\n"
+                    "that difficulty rises through the catalogue and writes the new record to\n"
                     "ATTEMPTS.\n");
                 return 0;
             } else {
                 path = arg;
             }
         }
+        tallywick::Groundwork work = tallywick::lay_groundwork();
+        const std::vector<tallywick::Candidate> chosen =
+            from_scratch ? tallywick::search(work.slots, work.first_score, verbose)
+                         : tallywick::replay(work.slots, !record_path.empty());
+        if (!record_path.empty()) {
+            tallywick::write_record(record_path, work.slots, chosen);
+        }
         const std::string text =
-            tallywick::render_tables(tallywick::build_catalogue(verbose, attempts_path));
+            tallywick::render_tables(tallywick::fill_catalogue(std::move(work), chosen, verbose));
         if (path.empty()) {
             std::fwrite(text.data(), 1, text.size(), stdout);
             return 0;

@@ -1,38 +1,32 @@
 // Random complete grids by backtracking, with the digits of each cell tried in random order.
 #include "grids.h"
 
+#include "board.h"
+
 #include <vector>
 
 namespace tallywick {
 namespace {
 
-int row_of(int cell) {
-    return (cell - 1) / 9;
-}
-int place_of(int cell) {
-    return (cell - 1) % 9;
-}
-int block_of(int cell) {
-    return (row_of(cell) / 3) * 3 + place_of(cell) / 3;
-}
-
-struct Units {
+// The digits each row, column and block of a grid in the making holds, by cell number.
+struct UsedDigits {
     std::array<unsigned, 9> rows{};
     std::array<unsigned, 9> places{};
     std::array<unsigned, 9> blocks{};
 
     unsigned used(int cell) const {
-        return rows[row_of(cell)] | places[place_of(cell)] | blocks[block_of(cell)];
+        const int i = cell - 1;
+        return rows[row_of(i)] | places[place_of(i)] | blocks[block_of(i)];
     }
     void toggle(int cell, int digit) {
-        unsigned bit = 1u << digit;
-        rows[row_of(cell)] ^= bit;
-        places[place_of(cell)] ^= bit;
-        blocks[block_of(cell)] ^= bit;
+        const int i = cell - 1;
+        rows[row_of(i)] ^= bit_of(digit);
+        places[place_of(i)] ^= bit_of(digit);
+        blocks[block_of(i)] ^= bit_of(digit);
     }
 };
 
-bool fill_from(Grid& grid, Units& units, int cell, Prng& rng) {
+bool fill_from(Grid& grid, UsedDigits& units, int cell, Prng& rng) {
     while (cell <= 81 && grid[cell] != 0) {
         ++cell;
     }
@@ -42,7 +36,7 @@ bool fill_from(Grid& grid, Units& units, int cell, Prng& rng) {
     std::vector<int> digits{1, 2, 3, 4, 5, 6, 7, 8, 9};
     rng.shuffle(digits);
     for (int d : digits) {
-        if ((units.used(cell) & (1u << d)) != 0) {
+        if ((units.used(cell) & bit_of(d)) != 0) {
             continue;
         }
         grid[cell] = d;
@@ -59,10 +53,10 @@ bool fill_from(Grid& grid, Units& units, int cell, Prng& rng) {
 } // namespace
 
 bool is_complete_grid(const Grid& grid) {
-    Units units;
+    UsedDigits units;
     for (int cell = 1; cell <= 81; ++cell) {
         int d = grid[cell];
-        if (d < 1 || d > 9 || (units.used(cell) & (1u << d)) != 0) {
+        if (d < 1 || d > 9 || (units.used(cell) & bit_of(d)) != 0) {
             return false;
         }
         units.toggle(cell, d);
@@ -71,13 +65,13 @@ bool is_complete_grid(const Grid& grid) {
 }
 
 bool fill_grid(Grid& givens, Prng& rng) {
-    Units units;
+    UsedDigits units;
     for (int cell = 1; cell <= 81; ++cell) {
         int d = givens[cell];
         if (d == 0) {
             continue;
         }
-        if (d < 1 || d > 9 || (units.used(cell) & (1u << d)) != 0) {
+        if (d < 1 || d > 9 || (units.used(cell) & bit_of(d)) != 0) {
             return false;
         }
         units.toggle(cell, d);

@@ -1,7 +1,7 @@
 // Random cage growth: each new cage starts at the first free cell and grows into free neighbours.
 #include "layouts.h"
 
-#include "cage_map.h"
+#include "board.h"
 
 #include <algorithm>
 
@@ -26,7 +26,7 @@ int cage_total(const SizeCounts& sizes) {
 bool repeats_digit(const std::vector<int>& cells, const Grid& grid) {
     unsigned seen = 0;
     for (int c : cells) {
-        unsigned bit = 1u << grid[c];
+        const unsigned bit = bit_of(grid[c]);
         if ((seen & bit) != 0) {
             return true;
         }

@@ -1,17 +1,13 @@
 // Human-style killer-sudoku solver: candidate elimination by named techniques, easiest first.
 #include "logic_solver.h"
 
+#include "board.h"
+
 #include <algorithm>
 #include <bit>
-#include <bitset>
-#include <stdexcept>
-#include <string>
 
 namespace tallywick {
 namespace {
-
-constexpr int cell_count = 81;
-constexpr unsigned all_digits = 0x1FF; // bit d - 1 stands for digit d
 
 // A virtual cage of the rule of 45 holds this many unknown cells at most at level 3, and at
 // most the larger figure at level 6.
@@ -20,87 +16,20 @@ constexpr std::size_t many_cells = 8;
 // Fillings of one cage are enumerated within this many search nodes, or not used at all.
 constexpr std::int64_t filling_budget = 30000;
 
-unsigned bit_of(int digit) {
-    return 1u << (digit - 1);
-}
-int digit_of(unsigned single) {
-    return std::countr_zero(single) + 1;
-}
-int lowest_digit(unsigned mask) {
-    return std::countr_zero(mask) + 1;
-}
-int highest_digit(unsigned mask) {
-    return 32 - std::countl_zero(mask);
-}
-bool is_single(unsigned mask) {
-    return std::has_single_bit(mask);
-}
-
-// The 27 units: rows 0-8, columns 9-17, blocks 18-26, each with its nine cells (0-based).
-struct Units {
-    std::array<std::array<int, 9>, 27> cells{};
-    std::array<std::array<int, 3>, cell_count> of{};
-    std::array<std::bitset<cell_count>, cell_count> sees{};
-
-    Units() {
-        for (int i = 0; i < cell_count; ++i) {
-            const int row = i / 9;
-            const int place = i % 9;
-            const int block = (row / 3) * 3 + place / 3;
-            of[i] = {row, 9 + place, 18 + block};
-            cells[row][place] = i;
-            cells[9 + place][row] = i;
-            cells[18 + block][(row % 3) * 3 + place % 3] = i;
-        }
-        for (int i = 0; i < cell_count; ++i) {
-            for (int j = 0; j < cell_count; ++j) {
-                const bool shared =
-                    of[i][0] == of[j][0] || of[i][1] == of[j][1] || of[i][2] == of[j][2];
-                sees[i][j] = i != j && shared;
-            }
-        }
-    }
-};
-
-const Units& units() {
-    static const Units table;
-    return table;
-}
-
-struct CageRule {
-    std::vector<int> cells; // 0-based
-    int sum = 0;
-};
-
-using Region = std::bitset<cell_count>;
-
 class Logic {
 public:
-    explicit Logic(const std::vector<Cage>& cages) {
+    explicit Logic(const std::vector<Cage>& cages) : index_(index_cages(cages)) {
         cand_.fill(all_digits);
-        cage_of_.fill(-1);
-        for (const Cage& cage : cages) {
-            CageRule rule{{}, cage.sum};
-            for (int c : cage.cells) {
-                if (c < 1 || c > cell_count) {
-                    throw std::invalid_argument("cell number out of range: " + std::to_string(c));
-                }
-                if (cage_of_[c - 1] >= 0) {
-                    throw std::invalid_argument("cell in two cages: " + std::to_string(c));
-                }
-                cage_of_[c - 1] = static_cast<int>(cages_.size());
-                rule.cells.push_back(c - 1);
-            }
+        for (const SumRule& rule : index_.cages) {
             if (rule.cells.size() == 1) {
                 // A one-cell cage is a given.
-                const bool digit = cage.sum >= 1 && cage.sum <= 9;
-                cand_[rule.cells[0]] = digit ? bit_of(cage.sum) : 0;
+                const bool digit = rule.sum >= 1 && rule.sum <= 9;
+                cand_[rule.cells[0]] = digit ? bit_of(rule.sum) : 0;
             }
-            cages_.push_back(std::move(rule));
         }
         build_virtual_cages();
-        cage_seen_.assign(cages_.size(), 0);
-        cage_unit_seen_.assign(cages_.size(), 0);
+        cage_seen_.assign(index_.cages.size(), 0);
+        cage_unit_seen_.assign(index_.cages.size(), 0);
         virtual_seen_.assign(virtual_.size(), 0);
     }
 
@@ -130,9 +59,8 @@ public:
 
 private:
     std::array<unsigned, cell_count> cand_{};
-    std::array<int, cell_count> cage_of_{};
-    std::vector<CageRule> cages_;
-    std::vector<CageRule> virtual_;
+    CageIndex index_; // the real cages, and the cage of each cell
+    std::vector<SumRule> virtual_;
     bool broken_ = false;
     // Every narrowing gets a new stamp; a cage is looked at again only when one of the cells
     // it depends on has changed since it was last looked at with the same technique.
@@ -171,7 +99,7 @@ private:
         case singles:
             return apply_singles();
         case cage_combinations:
-            return apply_combinations(cages_, cage_seen_, 0, cell_count);
+            return apply_combinations(index_.cages, cage_seen_, 0, cell_count);
         case rule_of_45:
             return apply_combinations(virtual_, virtual_seen_, 1, few_cells);
         case subsets:
@@ -280,8 +208,8 @@ private:
     }
 
     // Drops the solved cells of a cage, taking their digits off its sum.
-    CageRule unknown_part(const CageRule& rule) const {
-        CageRule part{{}, rule.sum};
+    SumRule unknown_part(const SumRule& rule) const {
+        SumRule part{{}, rule.sum};
         for (int c : rule.cells) {
             if (is_single(cand_[c])) {
                 part.sum -= digit_of(cand_[c]);
@@ -294,15 +222,15 @@ private:
 
     // Levels 2, 3 and 6: each cell of a cage, real or virtual, keeps the digits that some
     // filling of the cage gives it. Only cages with `smallest` to `largest` unknown cells.
-    bool apply_combinations(const std::vector<CageRule>& rules, std::vector<std::int64_t>& seen_at,
+    bool apply_combinations(const std::vector<SumRule>& rules, std::vector<std::int64_t>& seen_at,
                             std::size_t smallest, std::size_t largest) {
         bool progress = false;
         for (std::size_t r = 0; r < rules.size(); ++r) {
-            const CageRule& rule = rules[r];
+            const SumRule& rule = rules[r];
             if (unchanged_since(seen_at[r], rule.cells)) {
                 continue;
             }
-            const CageRule part = unknown_part(rule);
+            const SumRule part = unknown_part(rule);
             if (part.cells.size() < smallest || part.cells.size() > largest) {
                 continue;
             }
@@ -347,13 +275,7 @@ private:
     // (outies) add up to those cages' sums less the region's.
     void build_virtual_cages() {
         std::vector<std::pair<Region, int>> regions;
-        auto unit_region = [](int unit) {
-            Region r;
-            for (int c : units().cells[unit]) {
-                r[c] = true;
-            }
-            return r;
-        };
+        const auto unit_region = [](int unit) { return units().region[unit]; };
         for (int first = 0; first < 9; ++first) {
             for (int span = 1; span <= 3 && first + span <= 9; ++span) {
                 Region rows;
@@ -381,58 +303,25 @@ private:
     }
 
     void add_innies_and_outies(const Region& region, int span) {
-        int inside_sum = 0;
-        int partial_sum = 0;
-        bool all_covered = true;
-        CageRule innies;
-        CageRule outies;
-        std::vector<bool> counted(cages_.size(), false);
-        for (int c = 0; c < cell_count; ++c) {
-            if (!region[c]) {
-                continue;
-            }
-            const int k = cage_of_[c];
-            if (k < 0) {
-                all_covered = false;
-                innies.cells.push_back(c);
-                continue;
-            }
-            if (counted[k]) {
-                continue;
-            }
-            counted[k] = true;
-            const CageRule& cage = cages_[k];
-            const bool inside =
-                std::all_of(cage.cells.begin(), cage.cells.end(), [&](int x) { return region[x]; });
-            if (inside) {
-                inside_sum += cage.sum;
-                continue;
-            }
-            partial_sum += cage.sum;
-            for (int x : cage.cells) {
-                (region[x] ? innies : outies).cells.push_back(x);
-            }
-        }
-        if (innies.cells.empty()) {
+        RegionSums sums = region_sums(index_, region, span);
+        if (sums.innies.cells.empty()) {
             return;
         }
-        innies.sum = 45 * span - inside_sum;
-        add_virtual(std::move(innies));
-        if (all_covered) {
-            outies.sum = partial_sum - (45 * span - inside_sum);
-            add_virtual(std::move(outies));
+        add_virtual(std::move(sums.innies));
+        if (sums.covered) {
+            add_virtual(std::move(sums.outies));
         }
     }
 
-    void add_virtual(CageRule rule) {
+    void add_virtual(SumRule rule) {
         std::sort(rule.cells.begin(), rule.cells.end());
         const bool known = std::any_of(virtual_.begin(), virtual_.end(),
-                                       [&](const CageRule& v) { return v.cells == rule.cells; });
-        const bool real = rule.cells.size() > 0 && cage_of_[rule.cells[0]] >= 0 &&
-                          cages_[cage_of_[rule.cells[0]]].cells.size() == rule.cells.size() &&
-                          std::all_of(rule.cells.begin(), rule.cells.end(), [&](int c) {
-                              return cage_of_[c] == cage_of_[rule.cells[0]];
-                          });
+                                       [&](const SumRule& v) { return v.cells == rule.cells; });
+        const bool real =
+            rule.cells.size() > 0 && index_.cage_of[rule.cells[0]] >= 0 &&
+            index_.cages[index_.cage_of[rule.cells[0]]].cells.size() == rule.cells.size() &&
+            std::all_of(rule.cells.begin(), rule.cells.end(),
+                        [&](int c) { return index_.cage_of[c] == index_.cage_of[rule.cells[0]]; });
         if (!known && !real) {
             virtual_.push_back(std::move(rule));
         }
@@ -558,9 +447,9 @@ private:
     // unit the cage covers leaves the rest of that unit; a digit that a unit can only place in
     // the cage must be in the filling, which narrows the cage's cells.
     bool apply_cage_unit() {
-        for (std::size_t r = 0; r < cages_.size(); ++r) {
-            const CageRule& rule = cages_[r];
-            const CageRule part = unknown_part(rule);
+        for (std::size_t r = 0; r < index_.cages.size(); ++r) {
+            const SumRule& rule = index_.cages[r];
+            const SumRule part = unknown_part(rule);
             if (part.cells.size() < 2) {
                 continue;
             }

@@ -22,6 +22,23 @@ inline constexpr std::array<int, 117> puzzle_attempts = {
     416, 109, 42, 237, 11, 121, 253, 258, 2, 43,
     57, 127, 1346, 112, 6, 279, 162,
 };
+
+// The least number of neighbouring cage pairs with confusable colours that the
+// colouring search proved possible for each puzzle's layout.
+inline constexpr std::array<int, 117> puzzle_confusable_pairs = {
+    0, 0, 2, 1, 3, 1, 1, 2, 0, 2,
+    3, 2, 1, 3, 1, 3, 1, 3, 1, 1,
+    4, 3, 4, 2, 1, 3, 2, 1, 1, 1,
+    1, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0,
+};
 // clang-format on
 
 } // namespace tallywick

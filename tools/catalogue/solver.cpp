@@ -1,50 +1,13 @@
 // Exact killer-sudoku solver: depth-first search over bitmask candidates narrowed by the sums.
 #include "solver.h"
 
+#include "board.h"
+
 #include <algorithm>
 #include <bit>
-#include <stdexcept>
-#include <string>
 
 namespace tallywick {
 namespace {
-
-constexpr int cell_count = 81;
-constexpr unsigned all_digits = 0x1FF; // bit d - 1 stands for digit d
-
-int row_of(int i) {
-    return i / 9;
-}
-int place_of(int i) {
-    return i % 9;
-}
-int block_of(int i) {
-    return (row_of(i) / 3) * 3 + place_of(i) / 3;
-}
-
-// Candidate digits from lo to hi, as a mask; empty when the range holds no digit 1 to 9.
-unsigned range_mask(int lo, int hi) {
-    lo = std::max(lo, 1);
-    hi = std::min(hi, 9);
-    if (lo > hi) {
-        return 0;
-    }
-    return ((1u << hi) - 1) & ~((1u << (lo - 1)) - 1);
-}
-
-int lowest_digit(unsigned mask) {
-    return std::countr_zero(mask) + 1;
-}
-int highest_digit(unsigned mask) {
-    return 32 - std::countl_zero(mask);
-}
-
-// A set of cells whose digits add up to a known sum. Besides the cages themselves the
-// solver adds the sums that follow from a row, column or block adding up to 45.
-struct SumRule {
-    std::vector<int> cells; // 0-based cell indices
-    int sum = 0;
-};
 
 class Search {
 public:
@@ -60,23 +23,6 @@ public:
             for (int i : rules_[k].cells) {
                 rules_of_cell_[i].push_back(static_cast<int>(k));
             }
-        }
-        for (int i = 0; i < cell_count; ++i) {
-            for (int j = 0; j < cell_count; ++j) {
-                if (i != j && (row_of(i) == row_of(j) || place_of(i) == place_of(j) ||
-                               block_of(i) == block_of(j))) {
-                    peers_[i].push_back(j);
-                }
-            }
-        }
-        for (int u = 0; u < 27; ++u) {
-            for (int n = 0; n < 9; ++n) {
-                units_[u][n] = u < 9 ? u * 9 + n : u < 18 ? n * 9 + (u - 9) : 0;
-            }
-        }
-        for (int i = 0; i < cell_count; ++i) {
-            int b = block_of(i);
-            units_[18 + b][block_fill_[b]++] = i;
         }
     }
 
@@ -152,7 +98,7 @@ private:
                 if (value_[i] != 0) {
                     continue;
                 }
-                for (int peer : peers_[i]) {
+                for (int peer : units().peers[i]) {
                     if (!take(peer, cand[i], cand)) {
                         return false;
                     }
@@ -203,7 +149,7 @@ private:
     bool narrow_after(int i, int d, std::array<unsigned, cell_count>& cand) {
         start_round();
         cand[i] = 0;
-        for (int peer : peers_[i]) {
+        for (int peer : units().peers[i]) {
             if (!take(peer, 1u << (d - 1), cand)) {
                 return false;
             }
@@ -279,10 +225,7 @@ private:
             high_from_[n] = high_from_[n + 1] + highest_digit(cand[open_cells_[n]]);
             clashes_[n] = 0;
             for (int m = 0; m < n; ++m) {
-                int a = open_cells_[n];
-                int b = open_cells_[m];
-                if (row_of(a) == row_of(b) || place_of(a) == place_of(b) ||
-                    block_of(a) == block_of(b)) {
+                if (units().sees[open_cells_[n]][open_cells_[m]]) {
                     clashes_[n] |= 1u << m;
                 }
             }
@@ -363,7 +306,7 @@ private:
         // A digit with a single place left in a row, column or block is forced; a digit
         // with none means a dead end.
         if (best_count > 1) {
-            for (const auto& unit : units_) {
+            for (const auto& unit : units().cells) {
                 unsigned once = 0;
                 unsigned twice = 0;
                 unsigned used = 0;
@@ -413,8 +356,6 @@ private:
     std::vector<int> remaining_;
     std::vector<int> open_;
     std::array<std::vector<int>, cell_count> rules_of_cell_;
-    std::array<std::array<int, 9>, 27> units_{};
-    std::array<int, 9> block_fill_{};
     std::array<int, cell_count> value_{};
     SolveResult result_;
     // Scratch space of keep_supported.
@@ -432,7 +373,6 @@ private:
     // would do; twenty times that is a margin no round comes near.
     static constexpr int single_stack_size = cell_count * 20;
     std::array<int, single_stack_size> single_stack_{};
-    std::array<std::vector<int>, cell_count> peers_;
     int open_count_ = 0;
     std::array<int, cell_count> open_cells_{};
     std::array<int, cell_count + 1> low_from_{};
@@ -442,88 +382,28 @@ private:
     std::array<int, cell_count> chosen_{};
 };
 
-// The rules a row, column or block adds: its cells outside the cages that lie wholly
-// inside it add up to 45 less those cages' sums, and the cells outside it of the cages
-// that reach into it add up to those cages' sums less 45.
-void add_unit_rules(const std::vector<Cage>& cages, const std::array<int, cell_count>& cage_of,
-                    std::vector<SumRule>& rules) {
-    for (int u = 0; u < 27; ++u) {
-        std::array<bool, cell_count> in_unit{};
-        for (int i = 0; i < cell_count; ++i) {
-            int index = u < 9 ? row_of(i) : u < 18 ? place_of(i) + 9 : block_of(i) + 18;
-            in_unit[i] = index == u;
-        }
-        bool covered = true;
-        std::vector<bool> inside(cages.size(), true);
-        std::vector<bool> touches(cages.size(), false);
-        for (int i = 0; i < cell_count; ++i) {
-            if (in_unit[i]) {
-                if (cage_of[i] < 0) {
-                    covered = false;
-                } else {
-                    touches[cage_of[i]] = true;
-                }
-            }
-        }
-        if (!covered) {
-            continue;
-        }
-        SumRule innies{{}, 45};
-        SumRule outies{{}, -45};
-        for (std::size_t c = 0; c < cages.size(); ++c) {
-            if (!touches[c]) {
-                continue;
-            }
-            bool whole = true;
-            for (int cell : cages[c].cells) {
-                whole = whole && in_unit[cell - 1];
-            }
-            outies.sum += cages[c].sum;
-            if (whole) {
-                innies.sum -= cages[c].sum;
-            } else {
-                for (int cell : cages[c].cells) {
-                    if (in_unit[cell - 1]) {
-                        innies.cells.push_back(cell - 1);
-                    } else {
-                        outies.cells.push_back(cell - 1);
-                    }
-                }
-            }
-        }
-        if (!innies.cells.empty() && innies.cells.size() < 9) {
-            rules.push_back(std::move(innies));
-        }
-        if (!outies.cells.empty() && outies.cells.size() < 9) {
-            rules.push_back(std::move(outies));
-        }
-    }
-}
-
 } // namespace
 
 SolveResult count_solutions(const std::vector<Cage>& cages, int limit, std::int64_t node_budget) {
-    std::array<int, cell_count> cage_of;
-    cage_of.fill(-1);
+    const CageIndex index = index_cages(cages);
     std::vector<SumRule> rules;
-    for (std::size_t c = 0; c < cages.size(); ++c) {
-        SumRule rule{{}, cages[c].sum};
-        for (int cell : cages[c].cells) {
-            if (cell < 1 || cell > cell_count) {
-                throw std::invalid_argument("cell number out of range: " + std::to_string(cell));
-            }
-            if (cage_of[cell - 1] >= 0) {
-                throw std::invalid_argument("cell " + std::to_string(cell) +
-                                            " belongs to two cages");
-            }
-            cage_of[cell - 1] = static_cast<int>(c);
-            rule.cells.push_back(cell - 1);
-        }
-        if (!rule.cells.empty()) {
-            rules.push_back(std::move(rule));
+    for (const SumRule& cage : index.cages) {
+        if (!cage.cells.empty()) {
+            rules.push_back(cage);
         }
     }
-    add_unit_rules(cages, cage_of, rules);
+    // Each row, column and block that the cages cover adds its innies and outies.
+    for (int u = 0; u < unit_count; ++u) {
+        RegionSums sums = region_sums(index, units().region[u], 1);
+        if (!sums.covered) {
+            continue;
+        }
+        for (SumRule* rule : {&sums.innies, &sums.outies}) {
+            if (!rule->cells.empty() && rule->cells.size() < 9) {
+                rules.push_back(std::move(*rule));
+            }
+        }
+    }
     Search search(std::move(rules), std::max(limit, 1), node_budget);
     return search.run();
 }

@@ -5,7 +5,8 @@ the game, plays with real mouse and key input (xdotool) and reads what Orca spok
 Orca writes every utterance to its debug log before it hands it to a speech server; none runs
 here, so nothing is heard and the log is the whole of what was said.
 
-Usage: orca_test.py PROGRAM HOME  (inside xvfb-run and dbus-run-session)
+Usage: orca_test.py PROGRAM  (inside support/with_session.sh --own-home: Orca's settings and log
+go to a HOME of its own)
 """
 import os
 import re
@@ -15,17 +16,12 @@ import time
 
 import pyatspi
 
-PROGRAM, HOME = sys.argv[1], sys.argv[2]
+sys.dont_write_bytecode = True  # no compiled copies left in the source tree
+from support.atspi import TIMEOUT, click, fail, game_frame, showing, start_game, verdict, wait_for
+
+PROGRAM, HOME = sys.argv[1], os.environ["HOME"]
 LOG = os.path.join(HOME, "orca-debug.log")
-TIMEOUT = 30  # seconds for each wait; every wait polls and says what it was waiting for
 SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*)'\s*[[{]")
-
-failures = []
-
-
-def fail(message):
-    failures.append(message)
-    print("FAIL:", message, flush=True)
 
 
 def spoken():
@@ -35,20 +31,6 @@ def spoken():
             return [m.group(1) for m in map(SPOKEN.search, log) if m]
     except FileNotFoundError:
         return []
-
-
-def wait_for(what, probe):
-    deadline = time.monotonic() + TIMEOUT
-    last = None
-    while time.monotonic() < deadline:
-        try:
-            last = probe()
-        except Exception as error:  # the tree can change under a reader; try again
-            last = error
-        if last and not isinstance(last, Exception):
-            return last
-        time.sleep(0.2)
-    raise SystemExit(f"FAIL: gave up after {TIMEOUT} s waiting for {what} (last seen: {last!r})")
 
 
 def said_after(mark, utterance):
@@ -72,16 +54,6 @@ def settle():
     raise SystemExit(f"FAIL: Orca was still busy after {TIMEOUT} s")
 
 
-def showing(accessible):
-    return pyatspi.STATE_SHOWING in accessible.getState().getStates()
-
-
-def click(accessible):
-    box = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    x, y = box.x + box.width // 2, box.y + box.height // 2
-    subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], check=True)
-
-
 def main():
     desktop = pyatspi.Registry.getDesktop(0)  # starts the accessibility bus before Orca
     prefs = os.path.join(HOME, "orca")
@@ -98,9 +70,7 @@ def main():
     game = None
     try:
         wait_for("Orca to start", lambda: "Screen reader on." in spoken())
-        env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
-        env.pop("QT_QPA_PLATFORM", None)  # the real X display, not the offscreen one
-        game = subprocess.Popen([PROGRAM], env=env)
+        game = start_game(PROGRAM)
         run(desktop)
     finally:
         for process, patience in [(game, 20), (orca, 5)]:
@@ -117,15 +87,7 @@ def main():
 
 
 def run(desktop):
-    def find_frame():
-        for app in desktop:
-            if app is not None and app.name == "tallywick":
-                for window in app:
-                    if window is not None and window.getRole() == pyatspi.ROLE_FRAME \
-                            and window.childCount == 188 and showing(window):
-                        return window
-        return None
-    frame = wait_for("the game's window on the AT-SPI bus", find_frame)
+    frame = wait_for("the game's window on the AT-SPI bus", lambda: game_frame(desktop))
 
     def shown(role, name):
         return lambda: next((c for c in frame if c.getRole() == role and c.name == name
@@ -184,12 +146,4 @@ def run(desktop):
         fail(f"between closing the first panel and the second Check Orca announced {notices}")
 
 
-try:
-    main()
-except SystemExit as stop:
-    print(stop, flush=True)
-    sys.exit(1)
-if failures:
-    print(f"{len(failures)} failures")
-    sys.exit(1)
-print("Orca spoke both panels as they showed and the mark that Backspace took away")
+verdict(main, "Orca spoke both panels as they showed and the mark that Backspace took away")

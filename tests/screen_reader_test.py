@@ -4,7 +4,6 @@ real mouse and key input (xdotool), and reads the accessible tree with pyatspi a
 
 Usage: screen_reader_test.py PROGRAM  (inside xvfb-run and dbus-run-session)
 """
-import os
 import re
 import subprocess
 import sys
@@ -13,10 +12,12 @@ import time
 import pyatspi
 from gi.repository import Atspi, GLib
 
-PROGRAM = sys.argv[1]
-TIMEOUT = 30  # seconds for each wait; every wait polls and says what it was waiting for
+sys.dont_write_bytecode = True  # no compiled copies left in the source tree
+from support import atspi
+from support.atspi import centre, click, fail, game_frame, showing, start_game, states, verdict
 
-failures = []
+PROGRAM = sys.argv[1]
+
 heard = []  # (event type, source name, inserted or removed text) of the text-change notices
 announced = []  # (source role, name, description) of each notification that came to show
 hidden_notices = []  # names of the notifications that went away
@@ -49,47 +50,13 @@ def pump():
         context.iteration(False)
 
 
-def fail(message):
-    failures.append(message)
-    print("FAIL:", message, flush=True)
-
-
 def wait_for(what, probe):
-    """Polls probe() until it returns something true, or gives up with a clear message."""
-    deadline = time.monotonic() + TIMEOUT
-    last = None
-    while time.monotonic() < deadline:
-        pump()
-        try:
-            last = probe()
-        except Exception as error:  # the tree can change under a reader; try again
-            last = error
-        if last and not isinstance(last, Exception):
-            return last
-        time.sleep(0.2)
-    raise SystemExit(f"FAIL: gave up after {TIMEOUT} s waiting for {what} (last seen: {last!r})")
-
-
-def states(accessible):
-    return set(accessible.getState().getStates())
-
-
-def showing(accessible):
-    return pyatspi.STATE_SHOWING in states(accessible)
+    """Polls probe(), delivering the notices that arrived before each try."""
+    return atspi.wait_for(what, probe, between=pump)
 
 
 def text_of(accessible):
     return accessible.queryText().getText(0, -1)
-
-
-def centre(accessible):
-    box = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    return box.x + box.width // 2, box.y + box.height // 2
-
-
-def click(accessible):
-    x, y = centre(accessible)
-    subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], check=True)
 
 
 def type_keys(keys):
@@ -127,9 +94,7 @@ def main():
     desktop = pyatspi.Registry.getDesktop(0)  # starts the accessibility bus before the game
     pyatspi.Registry.registerEventListener(hear, "object:text-changed")
     pyatspi.Registry.registerEventListener(hear_showing, "object:state-changed:showing")
-    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
-    env.pop("QT_QPA_PLATFORM", None)  # the real X display, not the offscreen one
-    game = subprocess.Popen([PROGRAM], env=env)
+    game = start_game(PROGRAM)
     try:
         run(desktop)
     finally:
@@ -142,16 +107,7 @@ def main():
 
 
 def run(desktop):
-    def find_frame():
-        for app in desktop:
-            if app is not None and app.name == "tallywick":
-                for window in app:
-                    if window is not None and window.getRole() == pyatspi.ROLE_FRAME \
-                            and window.childCount == 188 and showing(window):
-                        return window
-        return None
-
-    frame = wait_for("the game's window on the AT-SPI bus", find_frame)
+    frame = wait_for("the game's window on the AT-SPI bus", lambda: game_frame(desktop))
     print(f"frame {frame.name!r}: {frame.childCount} children", flush=True)
 
     # ---- before any game: 81 named, empty, editable cells; the panels' pictures named ----
@@ -356,13 +312,5 @@ def run(desktop):
         fail(f"Check on a right board announced {announced}")
 
 
-try:
-    main()
-except SystemExit as stop:
-    print(stop, flush=True)
-    sys.exit(1)
-if failures:
-    print(f"{len(failures)} failures")
-    sys.exit(1)
-print("the screen reader read the cells and their edits, heard the panels' messages, and could "
-      "neither press a hidden button nor write past a cell's key filter")
+verdict(main, "the screen reader read the cells and their edits, heard the panels' messages, and could "
+               "neither press a hidden button nor write past a cell's key filter")

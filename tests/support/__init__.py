@@ -1,0 +1,1 @@
+"""Helpers the tests written in Python share."""

@@ -3,10 +3,9 @@
 # Usage: deb_contents_test.sh DEB_DIR APP_ID
 set -euo pipefail
 dir=$1 app_id=$2
+. "$(dirname "$0")/deb_common.sh"
 
-debs=("$dir"/*.deb)
-deb=${debs[0]}
-[ -f "$deb" ] || { echo "no .deb in $dir"; exit 1; }
+find_deb "$dir"
 
 failures=0
 fail() {

@@ -5,15 +5,11 @@
 # Usage: deb_hardening_test.sh DEB_DIR
 set -euo pipefail
 dir=$1
+. "$(dirname "$0")/deb_common.sh"
 
-debs=("$dir"/*.deb)
-deb=${debs[0]}
-[ -f "$deb" ] || { echo "no .deb in $dir"; exit 1; }
-command -v hardening-check >/dev/null || { echo "hardening-check is missing: run scripts/setup.sh"; exit 1; }
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-dpkg-deb -x "$deb" "$work/root"
+find_deb "$dir"
+need hardening-check
+unpack_deb
 program="$work/root/usr/games/tallywick"
 [ -f "$program" ] || { echo "FAIL: no /usr/games/tallywick in $(basename "$deb")"; exit 1; }
 

@@ -4,11 +4,10 @@
 # Usage: deb_lintian_test.sh DEB_DIR
 set -euo pipefail
 dir=$1
+. "$(dirname "$0")/deb_common.sh"
 
-debs=("$dir"/*.deb)
-deb=${debs[0]}
-[ -f "$deb" ] || { echo "no .deb in $dir"; exit 1; }
-command -v lintian >/dev/null || { echo "lintian is missing: run scripts/setup.sh"; exit 1; }
+find_deb "$dir"
+need lintian
 
 # lintian's own exit status depends on its --fail-on setting; the tags it prints decide here.
 set +e

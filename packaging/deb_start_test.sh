@@ -4,15 +4,11 @@
 # Usage: deb_start_test.sh DEB_DIR CLOSE_WINDOW
 set -euo pipefail
 dir=$1 closer=$2
+. "$(dirname "$0")/deb_common.sh"
 
-debs=("$dir"/*.deb)
-deb=${debs[0]}
-[ -f "$deb" ] || { echo "no .deb in $dir"; exit 1; }
-command -v xvfb-run >/dev/null || { echo "xvfb-run is missing: run scripts/setup.sh"; exit 1; }
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-dpkg-deb -x "$deb" "$work/root"
+find_deb "$dir"
+need xvfb-run
+unpack_deb
 mkdir -p "$work/config" "$work/runtime"
 chmod 700 "$work/runtime"
 

@@ -41,9 +41,9 @@ QString describe(const QFont& f) {
         .arg(f.bold() ? QStringLiteral(" bold") : QString());
 }
 
-bool font_is(const QFont& f, FontSpec spec) {
-    return f.family() == QLatin1String(spec.family) && qFuzzyCompare(f.pointSizeF(), spec.points) &&
-           f.bold() == spec.bold;
+bool font_is(const QFont& f, FontSpec want) {
+    return f.family() == QLatin1String(want.family) && qFuzzyCompare(f.pointSizeF(), want.points) &&
+           f.bold() == want.bold;
 }
 
 QImage shot_of(QWidget& window) {

@@ -164,6 +164,8 @@ public:
         return QAccessibleWidget::interface_cast(type);
     }
 
+    // Both texts: the accessible name and value here, the reading by range from ReadOnlyText.
+    using ReadOnlyText::text;
     QString text(QAccessible::Text which) const override {
         if (which == QAccessible::Name) {
             const AccessibleHooks* hooks = AccessibleHooks::find(*box());

@@ -1,6 +1,8 @@
 // The start-up floor: a bare Qt Widgets window of the game's size and child count.
 #include "floor_window.h"
 
+#include "core/cells.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -12,9 +14,9 @@
 namespace bench {
 namespace {
 
-// The same places as the game's grid: 51 pixels apart inside a block, 53 across a seam.
-constexpr int column_x[9] = {56, 107, 158, 211, 262, 313, 366, 417, 468};
-constexpr int row_y[9] = {50, 101, 152, 205, 256, 307, 360, 411, 462};
+QRect rect_of(const core::Bounds& b) {
+    return {b.x, b.y, b.width, b.height};
+}
 
 } // namespace
 
@@ -30,13 +32,12 @@ void populate_floor_window(QWidget& window) {
     black.setColor(QPalette::Window, Qt::black);
     frame->setPalette(black);
 
-    for (int k = 1; k <= 81; ++k) {
-        const int r = (k - 1) / 9;
-        const int c = 8 - (k - 1) % 9;
+    // The same places as the game's grid.
+    for (int k = 1; k <= core::cell_count; ++k) {
         auto* cell = new QLineEdit(&window);
-        cell->setGeometry(column_x[c], row_y[r], 52, 52);
+        cell->setGeometry(rect_of(core::cell_bounds(k)));
         auto* sum = new QLabel(QStringLiteral("45"), &window);
-        sum->setGeometry(column_x[c] + 2, row_y[r] + 2, 19, 13);
+        sum->setGeometry(rect_of(core::sum_label_bounds(k)));
     }
     const struct {
         const char* text;

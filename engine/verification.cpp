@@ -1,6 +1,8 @@
 // The check of a finished board: blocks, rows, columns and cages, and the result panels.
 #include "ui/form1.h"
 
+#include "core/cages.h"
+
 namespace {
 
 // The first cell of each unit, in the order the units are tested. Cells run
@@ -75,36 +77,14 @@ std::int32_t Form1::verify_blocks() {
 std::int32_t Form1::verify_cages() {
     update_color_array();
     update_sum_label_array();
-    std::array<bool, 82> seen{};
-    for (int start = 1; start <= 81; ++start) {
-        if (seen[start]) {
-            continue;
-        }
-        std::int32_t target = 0;
-        std::int32_t total = 0;
-        int stack[81];
-        int depth = 0;
-        stack[depth++] = start;
-        seen[start] = true;
-        while (depth > 0) {
-            const int k = stack[--depth];
-            target += current_sum_label_array[k];
-            total += completed_array[k];
-            const int place = (k - 1) % 9;
-            const int neighbours[4] = {place > 0 ? k - 1 : 0, place < 8 ? k + 1 : 0,
-                                       k > 9 ? k - 9 : 0, k <= 72 ? k + 9 : 0};
-            for (const int n : neighbours) {
-                if (n != 0 && !seen[n] && current_color_array[n] == current_color_array[k]) {
-                    seen[n] = true;
-                    stack[depth++] = n;
-                }
-            }
-        }
-        if (total != target) {
-            return 0;
-        }
+    const core::CageMap cages = core::map_cages(current_color_array);
+    std::array<std::int32_t, board_cells> target{};
+    std::array<std::int32_t, board_cells> total{};
+    for (int k = 1; k <= board_cells; ++k) {
+        target[cages.cage_of[k]] += current_sum_label_array[k];
+        total[cages.cage_of[k]] += completed_array[k];
     }
-    return 1;
+    return target == total ? 1 : 0;
 }
 
 void Form1::verify_solution() {

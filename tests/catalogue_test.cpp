@@ -1,9 +1,13 @@
 // Checks the compiled puzzle tables against the catalogue's rules and shape, cage by cage.
 #include "catalogue/tables.h"
+#include "core/cage_colours.h"
+#include "core/cages.h"
+#include "core/cells.h"
 #include "colour_difference.h"
 #include "colouring.h"
 #include "logic_solver.h"
 #include "puzzle_attempts.h"
+#include "ranking.h"
 #include "solver.h"
 
 #include <QTest>
@@ -76,21 +80,13 @@ constexpr Row83 designed_sum_label_visible = {
 };
 // clang-format on
 
-int row_of(int cell) {
-    return (cell - 1) / 9;
-}
-int place_of(int cell) {
-    return (cell - 1) % 9;
-}
-int block_of(int cell) {
-    return (row_of(cell) / 3) * 3 + place_of(cell) / 3;
-}
+using core::block_of;
+using core::place_of;
+using core::row_of;
 
 bool share_edge(int a, int b) {
-    if (a > b) {
-        std::swap(a, b);
-    }
-    return (b - a == 1 && row_of(a) == row_of(b)) || b - a == 9;
+    const core::Neighbours next = core::neighbours_of(a);
+    return std::find(next.begin(), next.end(), b) != next.end();
 }
 
 struct TestCage {
@@ -100,39 +96,24 @@ struct TestCage {
     int anchor = 0;
 };
 
-// Cages of one puzzle by flood fill over the colour codes, each with its anchor: the cell of
-// its top-most row with the largest cell number there.
+// Cages of one puzzle by the game's flood fill over the colour codes, each with its anchor: the
+// cell of its top-most row with the largest cell number there.
 std::vector<TestCage> cages_of(int puzzle) {
-    std::vector<TestCage> cages;
-    std::array<bool, 82> seen{};
-    for (int start = 1; start <= 81; ++start) {
-        if (seen[start]) {
-            continue;
-        }
-        TestCage cage;
-        cage.code = color_array[puzzle][start];
-        std::vector<int> todo{start};
-        seen[start] = true;
-        while (!todo.empty()) {
-            int c = todo.back();
-            todo.pop_back();
-            cage.cells.push_back(c);
-            cage.sum += level_array[puzzle][c];
-            for (int n = 1; n <= 81; ++n) {
-                if (!seen[n] && share_edge(c, n) && color_array[puzzle][n] == cage.code) {
-                    seen[n] = true;
-                    todo.push_back(n);
-                }
-            }
-        }
-        std::sort(cage.cells.begin(), cage.cells.end());
+    const core::CageMap map = core::map_cages(color_array[puzzle]);
+    std::vector<TestCage> cages(map.count);
+    for (int c = 1; c <= 81; ++c) {
+        TestCage& cage = cages[map.cage_of[c]];
+        cage.cells.push_back(c);
+        cage.code = color_array[puzzle][c];
+        cage.sum += level_array[puzzle][c];
+    }
+    for (TestCage& cage : cages) {
         const int top_row = row_of(cage.cells.front());
         for (int c : cage.cells) {
             if (row_of(c) == top_row) {
                 cage.anchor = std::max(cage.anchor, c);
             }
         }
-        cages.push_back(std::move(cage));
     }
     return cages;
 }
@@ -619,51 +600,30 @@ private slots:
         qInfo("puzzles by the hardest technique they need:%s", qPrintable(counts));
     }
 
+    // Guards against a rank correlation that the difficulty ramp below could pass by mistake:
+    // rising scores give 1, falling ones -1, and tied scores share their mean rank (1, 2.5, 2.5,
+    // 4 against 1, 2, 3, 4 gives 0.9487).
+    void rankCorrelationFollowsTheScoresOrderAndSharesTies() {
+        QCOMPARE(tallywick::rank_correlation({3, 10, 11, 400}), 1.0);
+        QCOMPARE(tallywick::rank_correlation({400, 11, 10, 3}), -1.0);
+        QVERIFY(std::abs(tallywick::rank_correlation({1, 5, 5, 9}) - 0.9486833) < 1e-6);
+    }
+
     // Difficulty rises through the catalogue: the logic solver's difficulty of puzzles 1 to 115
     // has a Spearman rank correlation of at least 0.9 with the puzzle number; the first ten
     // need no technique beyond the rule of 45, and the last ones need level 5 or 6. Guards
     // against a catalogue whose order says nothing about how hard the next puzzle is.
     void difficultyRisesWithThePuzzleNumber() {
-        std::vector<double> score;
+        std::vector<std::int64_t> score;
         std::vector<int> level(catalogue_puzzles + 1, 0);
         for (int p = 1; p <= catalogue_puzzles; ++p) {
             const auto result = tallywick::solve_logically(solver_cages(p));
             level[p] = result.hardest_level;
             if (p < catalogue_puzzles) {
-                score.push_back(static_cast<double>(result.score()));
+                score.push_back(result.score());
             }
         }
-        // Ranks from 1, tied scores sharing the mean of their places; the puzzle numbers are
-        // their own ranks.
-        std::vector<std::size_t> order(score.size());
-        for (std::size_t i = 0; i < order.size(); ++i) {
-            order[i] = i;
-        }
-        std::sort(order.begin(), order.end(),
-                  [&](std::size_t a, std::size_t b) { return score[a] < score[b]; });
-        std::vector<double> rank(score.size());
-        for (std::size_t i = 0; i < order.size();) {
-            std::size_t j = i;
-            while (j < order.size() && score[order[j]] == score[order[i]]) {
-                ++j;
-            }
-            for (std::size_t k = i; k < j; ++k) {
-                rank[order[k]] = (static_cast<double>(i + j) + 1.0) / 2.0;
-            }
-            i = j;
-        }
-        const double n = static_cast<double>(rank.size());
-        const double mean = (n + 1.0) / 2.0;
-        double both = 0;
-        double spread = 0;
-        double places = 0;
-        for (std::size_t i = 0; i < rank.size(); ++i) {
-            const double place = static_cast<double>(i + 1) - mean;
-            both += (rank[i] - mean) * place;
-            spread += (rank[i] - mean) * (rank[i] - mean);
-            places += place * place;
-        }
-        const double rho = both / std::sqrt(spread * places);
+        const double rho = tallywick::rank_correlation(score);
         qInfo("rank correlation of difficulty with puzzle number 1 to 115: %.4f", rho);
         QVERIFY2(rho >= 0.9, qPrintable(QString::number(rho)));
         for (int p = 1; p <= 10; ++p) {
@@ -863,7 +823,7 @@ private slots:
                                                             {0xBE, 0x7F, 0xBE},
                                                             {0xBE, 0xBE, 0x7F}}};
         for (int code = 1; code <= 8; ++code) {
-            const tallywick::Rgb& rgb = tallywick::cage_rgb[code];
+            const tallywick::Rgb& rgb = core::cage_colours[code];
             QCOMPARE((std::array<int, 3>{rgb.red, rgb.green, rgb.blue}), painted[code]);
         }
         std::set<std::pair<int, int>> look_alike;
@@ -887,7 +847,7 @@ private slots:
         // With full colour vision every pair is far apart.
         for (int a = 1; a <= 8; ++a) {
             for (int b = a + 1; b <= 8; ++b) {
-                QVERIFY(tallywick::difference(tallywick::cage_rgb[a], tallywick::cage_rgb[b],
+                QVERIFY(tallywick::difference(core::cage_colours[a], core::cage_colours[b],
                                               tallywick::Vision::normal) >= 10);
             }
         }
@@ -971,7 +931,7 @@ private slots:
                 const int b = cages[j].code;
                 for (std::size_t v = 0; v < tallywick::visions.size(); ++v) {
                     by_vision[v] +=
-                        tallywick::difference(tallywick::cage_rgb[a], tallywick::cage_rgb[b],
+                        tallywick::difference(core::cage_colours[a], core::cage_colours[b],
                                               tallywick::visions[v]) < tallywick::confusable_below
                             ? 1
                             : 0;

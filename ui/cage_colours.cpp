@@ -1,23 +1,13 @@
 // Cage colours: paints the cells or the sum labels from the shown puzzle's colour codes.
 #include "ui/form1.h"
 
+#include "core/cage_colours.h"
+
 namespace {
 
-// Colour code to cage background; any other code is white.
-const QColor cage_colours[9] = {
-    QColor(255, 255, 255), // no code
-    QColor(127, 127, 255), // 1 light blue
-    QColor(127, 255, 127), // 2 light green
-    QColor(127, 255, 255), // 3 light cyan
-    QColor(255, 127, 127), // 4 light red
-    QColor(255, 127, 255), // 5 light magenta
-    QColor(255, 255, 127), // 6 light yellow
-    QColor(190, 127, 190), // 7 dull purple
-    QColor(190, 190, 127), // 8 dull olive
-};
-
 QColor cage_colour(std::int32_t code) {
-    return code >= 1 && code <= 8 ? cage_colours[code] : cage_colours[0];
+    const core::Rgb rgb = core::cage_colour(code);
+    return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // wiring, built part by part.
 #include "ui/form1.h"
 
+#include "core/cells.h"
 #include "resources/resource_set.h"
 
 #include <QString>
@@ -11,17 +12,9 @@
 
 namespace {
 
-// Cells are numbered row by row from the top and right to left within a row,
-// so cell 1 is the top-right cell and cell 9 the top-left one. These are the
-// left edges of the columns counted from the left, and the top edges of the
-// rows: 51 pixels apart inside a block, 53 across a block seam.
-constexpr int column_x[9] = {56, 107, 158, 211, 262, 313, 366, 417, 468};
-constexpr int row_y[9] = {50, 101, 152, 205, 256, 307, 360, 411, 462};
-// Every cell is 52 pixels square, so neighbours inside a block share a border line.
-constexpr int cell_size = 52;
-// A sum label sits two pixels into the top-left corner of its cell.
-constexpr QPoint sum_label_offset{2, 2};
-constexpr QSize sum_label_size{19, 13};
+constexpr QRect rect_of(const core::Bounds& b) {
+    return {b.x, b.y, b.width, b.height};
+}
 // Keyboard focus goes through the cells row by row from the top and left to
 // right within a row, after the tab index of the top-left cell.
 constexpr int first_cell_tab_index = 89;
@@ -257,16 +250,15 @@ void Form1::InitializeComponent() {
 
 void Form1::build_cells() {
     for (int k = 1; k <= board_cells; ++k) {
-        const int r = (k - 1) / 9;
-        const int c = 8 - (k - 1) % 9;
         auto* cell = new tk::TextBox(numbered("textBox", k), this);
-        cell->SetFixedBounds({column_x[c], row_y[r], cell_size, cell_size});
+        // Cells are numbered right to left within a row, so cell 1 is the top-right cell.
+        cell->SetFixedBounds(rect_of(core::cell_bounds(k)));
         cell->SetMultiline(true);
         cell->SetAcceptsTab(true);
         cell->SetMaxLength(9);
         cell->SetFont(pen_font());
         cell->SetForeColor(cell_ink);
-        cell->SetTabIndex(first_cell_tab_index + 9 * r + c);
+        cell->SetTabIndex(first_cell_tab_index + 9 * core::row_of(k) + core::column_of(k));
         textBox[k] = cell;
     }
 }
@@ -275,7 +267,7 @@ void Form1::build_sum_labels() {
     const QFont font = tk::make_font(QStringLiteral("Microsoft Sans Serif"), 8);
     for (int k = 1; k <= board_cells; ++k) {
         auto* sum = new tk::Label(numbered("label", k), this);
-        sum->SetFixedBounds({textBox[k]->Bounds().topLeft() + sum_label_offset, sum_label_size});
+        sum->SetFixedBounds(rect_of(core::sum_label_bounds(k)));
         sum->SetFont(font);
         sum->SetText(QStringLiteral("45"));
         label[k] = sum;

@@ -2,6 +2,7 @@
 // the panels announce.
 #include "ui/form1.h"
 
+#include "core/cells.h"
 #include "resources/picture_texts.h"
 #include "toolkit/accessibility.h"
 
@@ -32,10 +33,9 @@ tk::Reading read_cell(const QString& text, int caret) {
 
 void Form1::describe_for_screen_readers() {
     for (int k = 1; k <= board_cells; ++k) {
-        // Cells are numbered right to left within a row, so cell 1 is the top-right corner;
-        // a player counts rows from the top and columns from the left.
-        const int row = (k - 1) / 9 + 1;
-        const int column = 9 - (k - 1) % 9;
+        // A player counts rows from the top and columns from the left, both from 1.
+        const int row = core::row_of(k) + 1;
+        const int column = core::column_of(k) + 1;
         tk::Label* sum = label[k];
         tk::set_accessible_name(*textBox[k], [row, column, sum] {
             QString name = QStringLiteral("Row %1, column %2").arg(row).arg(column);

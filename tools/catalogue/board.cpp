@@ -1,4 +1,4 @@
-// The board's tables, cage checking, the rule of 45 and the flood fill of colour codes.
+// The board's tables, cage checking, the rule of 45 and cages made from colour codes.
 #include "board.h"
 
 #include <stdexcept>
@@ -9,10 +9,13 @@ namespace tallywick {
 Units make_units() {
     Units u;
     for (int i = 0; i < cell_count; ++i) {
-        u.of[i] = {row_of(i), 9 + place_of(i), 18 + block_of(i)};
-        u.cells[row_of(i)][place_of(i)] = i;
-        u.cells[9 + place_of(i)][row_of(i)] = i;
-        u.cells[18 + block_of(i)][(row_of(i) % 3) * 3 + place_of(i) % 3] = i;
+        const int row = row_of_index(i);
+        const int place = place_of_index(i);
+        const int block = block_of_index(i);
+        u.of[i] = {row, 9 + place, 18 + block};
+        u.cells[row][place] = i;
+        u.cells[9 + place][row] = i;
+        u.cells[18 + block][(row % 3) * 3 + place % 3] = i;
         for (int unit : u.of[i]) {
             u.region[unit][i] = true;
         }
@@ -87,30 +90,12 @@ RegionSums region_sums(const CageIndex& index, const Region& region, int span) {
     return out;
 }
 
-std::vector<int> neighbours_of(int cell) {
-    std::vector<int> out;
-    const int place = (cell - 1) % 9;
-    if (place > 0) {
-        out.push_back(cell - 1);
-    }
-    if (place < 8) {
-        out.push_back(cell + 1);
-    }
-    if (cell > 9) {
-        out.push_back(cell - 9);
-    }
-    if (cell <= 72) {
-        out.push_back(cell + 9);
-    }
-    return out;
-}
-
 int anchor_of(const std::vector<int>& cells) {
     int top = *std::min_element(cells.begin(), cells.end());
-    int row = (top - 1) / 9;
+    const int row = core::row_of(top);
     int anchor = top;
     for (int c : cells) {
-        if ((c - 1) / 9 == row) {
+        if (core::row_of(c) == row) {
             anchor = std::max(anchor, c);
         }
     }
@@ -119,29 +104,13 @@ int anchor_of(const std::vector<int>& cells) {
 
 std::vector<Cage> cages_from_colors(const std::array<std::int32_t, 82>& color,
                                     const std::array<std::int32_t, 82>& level) {
-    std::vector<Cage> cages;
-    std::array<bool, 82> seen{};
-    for (int start = 1; start <= 81; ++start) {
-        if (seen[start]) {
-            continue;
-        }
-        Cage cage;
-        std::vector<int> stack{start};
-        seen[start] = true;
-        while (!stack.empty()) {
-            int c = stack.back();
-            stack.pop_back();
-            cage.cells.push_back(c);
-            cage.sum += level[c];
-            for (int n : neighbours_of(c)) {
-                if (!seen[n] && color[n] == color[start]) {
-                    seen[n] = true;
-                    stack.push_back(n);
-                }
-            }
-        }
-        std::sort(cage.cells.begin(), cage.cells.end());
-        cages.push_back(std::move(cage));
+    const core::CageMap map = core::map_cages(color);
+    // Walking the cells in order lists each cage's cells in increasing order.
+    std::vector<Cage> cages(map.count);
+    for (int c = 1; c <= cell_count; ++c) {
+        Cage& cage = cages[map.cage_of[c]];
+        cage.cells.push_back(c);
+        cage.sum += level[c];
     }
     return cages;
 }

@@ -5,6 +5,9 @@
 
 #include "solver.h"
 
+#include "core/cages.h"
+#include "core/cells.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -14,18 +17,19 @@
 
 namespace tallywick {
 
-inline constexpr int cell_count = 81;
+using core::cell_count;
 inline constexpr int unit_count = 27;         // rows 0-8, columns 9-17, blocks 18-26
 inline constexpr unsigned all_digits = 0x1FF; // bit d - 1 stands for digit d
 
-constexpr int row_of(int i) {
-    return i / 9;
+// The row, place in the row and block of a 0-based cell index, from the board's own numbering.
+constexpr int row_of_index(int i) {
+    return core::row_of(i + 1);
 }
-constexpr int place_of(int i) {
-    return i % 9;
+constexpr int place_of_index(int i) {
+    return core::place_of(i + 1);
 }
-constexpr int block_of(int i) {
-    return (row_of(i) / 3) * 3 + place_of(i) / 3;
+constexpr int block_of_index(int i) {
+    return core::block_of(i + 1);
 }
 
 // Candidate masks.
@@ -102,16 +106,15 @@ RegionSums region_sums(const CageIndex& index, const Region& region, int span);
 
 // From here on cells are numbered 1 to 81, as the catalogue counts them.
 
-// Cell k's neighbours share an edge with it: k - 1 and k + 1 in the same board row, k - 9
-// and k + 9 in the rows above and below.
-std::vector<int> neighbours_of(int cell);
+// Cell k's neighbours share an edge with it.
+using core::neighbours_of;
 
 // The anchor of a cage: its cell in its top-most row with the largest cell number there,
 // which is the left-most cell of that row on screen.
 int anchor_of(const std::vector<int>& cells);
 
-// Splits a row of colour codes (slots 1 to 81) into cages by flood fill, with each cage's sum
-// taken from the solution digits. Cages come in the order of their first cell number and
+// Splits a row of colour codes (slots 1 to 81) into cages by the board's flood fill, with each
+// cage's sum taken from the solution digits. Cages come in the order of their first cell number and
 // each lists its cells in increasing order.
 std::vector<Cage> cages_from_colors(const std::array<std::int32_t, 82>& color,
                                     const std::array<std::int32_t, 82>& level);

@@ -9,6 +9,7 @@
 #include "logic_solver.h"
 #include "puzzle_attempts.h"
 #include "puzzle_one.h"
+#include "ranking.h"
 #include "solver.h"
 
 #include <algorithm>
@@ -195,45 +196,6 @@ std::optional<Candidate> attempt_slot(const Slot& slot, int attempt) {
         candidate.score = std::max(candidate.score, logic.score());
     }
     return candidate;
-}
-
-// Average ranks (1 for the least), ties sharing the mean of their places.
-std::vector<double> ranks_of(const std::vector<std::int64_t>& values) {
-    std::vector<std::size_t> order(values.size());
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        order[i] = i;
-    }
-    std::sort(order.begin(), order.end(),
-              [&](std::size_t a, std::size_t b) { return values[a] < values[b]; });
-    std::vector<double> ranks(values.size());
-    for (std::size_t i = 0; i < order.size();) {
-        std::size_t j = i;
-        while (j < order.size() && values[order[j]] == values[order[i]]) {
-            ++j;
-        }
-        for (std::size_t k = i; k < j; ++k) {
-            ranks[order[k]] = (static_cast<double>(i + j) + 1.0) / 2.0;
-        }
-        i = j;
-    }
-    return ranks;
-}
-
-// Spearman's rank correlation of the difficulties with their places 1, 2, 3 and so on.
-double rank_correlation(const std::vector<std::int64_t>& difficulty) {
-    const std::vector<double> ranks = ranks_of(difficulty);
-    const double n = static_cast<double>(ranks.size());
-    const double mean = (n + 1.0) / 2.0;
-    double both = 0;
-    double spread_rank = 0;
-    double spread_place = 0;
-    for (std::size_t i = 0; i < ranks.size(); ++i) {
-        const double place = static_cast<double>(i + 1) - mean;
-        both += (ranks[i] - mean) * place;
-        spread_rank += (ranks[i] - mean) * (ranks[i] - mean);
-        spread_place += place * place;
-    }
-    return both / std::sqrt(spread_rank * spread_place);
 }
 
 // Picks one candidate per slot so that difficulty rises with the puzzle number as closely as

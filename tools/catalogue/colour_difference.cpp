@@ -179,9 +179,11 @@ double difference(const Rgb& first, const Rgb& second, Vision vision) {
 }
 
 double worst_difference(int first, int second) {
-    double worst = difference(cage_rgb.at(first), cage_rgb.at(second), Vision::normal);
+    double worst =
+        difference(core::cage_colours.at(first), core::cage_colours.at(second), Vision::normal);
     for (Vision vision : visions) {
-        worst = std::min(worst, difference(cage_rgb.at(first), cage_rgb.at(second), vision));
+        worst = std::min(
+            worst, difference(core::cage_colours.at(first), core::cage_colours.at(second), vision));
     }
     return worst;
 }

@@ -2,16 +2,14 @@
 // with each of the three dichromacies; the colouring keeps look-alike colours apart.
 #pragma once
 
+#include "core/cage_colours.h"
+
 #include <array>
 
 namespace tallywick {
 
 // Red, green and blue, 0 to 255, as the cage colour table gives them.
-struct Rgb {
-    int red = 0;
-    int green = 0;
-    int blue = 0;
-};
+using core::Rgb;
 
 // CIE L*a*b* under the D65 white point.
 struct Lab {
@@ -24,19 +22,6 @@ enum class Vision { normal, protanopia, deuteranopia, tritanopia };
 inline constexpr std::array<Vision, 4> visions = {Vision::normal, Vision::protanopia,
                                                   Vision::deuteranopia, Vision::tritanopia};
 const char* vision_name(Vision vision);
-
-// The cage colours by code; index 0 is unused.
-inline constexpr std::array<Rgb, 9> cage_rgb = {{
-    {255, 255, 255},
-    {127, 127, 255}, // 1 light blue
-    {127, 255, 127}, // 2 light green
-    {127, 255, 255}, // 3 light cyan
-    {255, 127, 127}, // 4 light red
-    {255, 127, 255}, // 5 light magenta
-    {255, 255, 127}, // 6 light yellow
-    {190, 127, 190}, // 7 dull purple
-    {190, 190, 127}, // 8 dull olive
-}};
 
 // Linear-light red, green and blue, each 0 to 1.
 using Linear = std::array<double, 3>;
@@ -55,8 +40,8 @@ double difference(const Rgb& first, const Rgb& second, Vision vision);
 // Two cage colours closer than this under some vision read as one cage.
 inline constexpr double confusable_below = 10.0;
 
-// The smallest difference between cage colours `first` and `second` (codes 1 to 8) over the
-// four visions, and whether that makes them confusable.
+// The smallest difference between cage colours `first` and `second` (codes 1 to 8), as the game
+// paints them, over the four visions, and whether that makes them confusable.
 double worst_difference(int first, int second);
 bool confusable(int first, int second);
 

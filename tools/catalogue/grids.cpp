@@ -16,13 +16,13 @@ struct UsedDigits {
 
     unsigned used(int cell) const {
         const int i = cell - 1;
-        return rows[row_of(i)] | places[place_of(i)] | blocks[block_of(i)];
+        return rows[row_of_index(i)] | places[place_of_index(i)] | blocks[block_of_index(i)];
     }
     void toggle(int cell, int digit) {
         const int i = cell - 1;
-        rows[row_of(i)] ^= bit_of(digit);
-        places[place_of(i)] ^= bit_of(digit);
-        blocks[block_of(i)] ^= bit_of(digit);
+        rows[row_of_index(i)] ^= bit_of(digit);
+        places[place_of_index(i)] ^= bit_of(digit);
+        blocks[block_of_index(i)] ^= bit_of(digit);
     }
 };
 

@@ -3,6 +3,7 @@
 #include "pictures.h"
 
 #include "catalogue/tables.h"
+#include "core/cage_colours.h"
 #include "resources/picture_texts.h"
 
 #include <QPainter>
@@ -23,7 +24,9 @@ const QColor digit_colour(0, 0, 192);
 const QColor row_colour(0xFF, 0xFF, 0x00);
 const QColor column_colour(0x00, 0xFF, 0xFF);
 const QColor block_colour(0x00, 0xFF, 0x00);
-const QColor cage_colour(0x7F, 0xFF, 0xFF); // the cage colour of code 3
+// The cage is drawn in the colour the game paints code 3 with.
+const QColor cage_colour(core::cage_colour(3).red, core::cage_colour(3).green,
+                         core::cage_colour(3).blue);
 
 // A paragraph wrapped to the width of its box, left-aligned, with the first line's ink top at the
 // box's top; throws when it needs more lines than the box holds.

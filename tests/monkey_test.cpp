@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCryptographicHash>
 #include <QMenu>
 #include <QTest>
 
@@ -202,6 +203,21 @@ void quiet_platform_warnings(QtMsgType type, const QMessageLogContext& context,
     }
 }
 
+// The board a run ended on, as a short digest: the puzzle number and, cell by cell, its text and
+// background and its sum label's text and visibility. Two runs of one seed end on one digest.
+QString board_digest(const Form1& w) {
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(w.label_level_value->Text().toUtf8());
+    for (int k = 1; k <= 81; ++k) {
+        hash.addData(
+            QStringLiteral("|%1|%2|%3|%4")
+                .arg(w.textBox[k]->Text(), w.textBox[k]->BackColor().name(), w.label[k]->Text())
+                .arg(w.label[k]->Visible() ? 1 : 0)
+                .toUtf8());
+    }
+    return QString::fromLatin1(hash.result().toHex().left(16));
+}
+
 // What random play reached, so a run that never left the start screen cannot pass.
 struct Reached {
     bool pencil_text = false;
@@ -230,6 +246,10 @@ struct Reached {
 class MonkeyTest : public QObject {
     Q_OBJECT
 
+public:
+    // The digest of the board the last run ended on; empty before a run.
+    QString digest_;
+
 private slots:
     void randomEventsNeverBreakTheGamesInvariants() {
         const unsigned long long seed = support::test_seed("TALLYWICK_MONKEY_SEED");
@@ -237,7 +257,8 @@ private slots:
         std::printf("monkey: %llu events\n", events);
 
         default_handler = qInstallMessageHandler(quiet_platform_warnings);
-        Form1 window;
+        // The window reveals its cells from the test's seed too, so the seed replays the board.
+        Form1 window(seed);
         window.show();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -254,6 +275,7 @@ private slots:
             }
             reached.note(window);
         }
+        digest_ = board_digest(window);
         if (events >= 5000) {
             QVERIFY2(reached.all(), "random play never reached pencil marks, answers, a started "
                                     "game and both panels");
@@ -268,5 +290,13 @@ private slots:
     }
 };
 
-QTEST_MAIN(MonkeyTest)
+// Qt Test's own main, but with the digest of the final board as the very last line printed.
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    MonkeyTest test;
+    const int failed = QTest::qExec(&test, argc, argv);
+    std::printf("board digest %s\n", qPrintable(test.digest_));
+    return failed;
+}
 #include "monkey_test.moc"

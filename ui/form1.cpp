@@ -3,7 +3,24 @@
 
 #include "catalogue/catalogue_size.h"
 
-Form1::Form1() {
+namespace {
+
+std::uint64_t entropy() {
+    std::random_device device;
+    return (static_cast<std::uint64_t>(device()) << 32) | device();
+}
+
+std::mt19937 generator(std::uint64_t seed) {
+    std::seed_seq sequence{static_cast<std::uint32_t>(seed),
+                           static_cast<std::uint32_t>(seed >> 32)};
+    return std::mt19937(sequence);
+}
+
+} // namespace
+
+Form1::Form1() : Form1(entropy()) {}
+
+Form1::Form1(std::uint64_t seed) : random_(generator(seed)) {
     InitializeComponent();
 
     // The sum labels are hidden until a game starts: with the puzzle number

@@ -79,7 +79,7 @@ private slots:
         QVERIFY(show_active(window));
         window.textBox[3]->SetText("8");
         for (const char* text :
-             {"0", "116", "", "99999999999", "4294967297", "12a", "+5", " 7", "-1"}) {
+             {"0", "116", "0116", "", "99999999999", "4294967297", "12a", "+5", " 7", "-1"}) {
             enter_number(window, text);
             click(window.button_level_select_continue);
             QCOMPARE(names(window, 5), invalid_panel + selection_panel);
@@ -204,7 +204,10 @@ private slots:
 
     // Guards against an accepted number being normalised, the panel staying
     // open, or the chosen puzzle not starting; and against accepting closing
-    // the invalid-number panel, which only its own OK does.
+    // the invalid-number panel, which only its own OK does. A number is read as
+    // plain decimal whatever its leading zeros: "08" is puzzle 8 (not refused as
+    // a bad octal number) and "010" puzzle 10 (not 8), and "0116" is refused
+    // above (not taken as 78).
     void acceptedNumbersStartThatPuzzleShownAsTyped() {
         Form1 window;
         QVERIFY(show_active(window));
@@ -212,7 +215,7 @@ private slots:
         click(window.button_level_select_continue);
         window.selectPuzzleToolStripMenuItem->PerformClick();
         QCOMPARE(names(window, 5), selection_panel + invalid_panel);
-        for (const char* text : {"1", "115", "05"}) {
+        for (const char* text : {"1", "115", "05", "08", "010"}) {
             enter_number(window, text);
             click(window.button_level_select_continue);
             QCOMPARE(window.label_level_value->Text(), QString(text));
@@ -230,6 +233,10 @@ private slots:
                 revealed += cell.isEmpty() ? 0 : 1;
             }
             QCOMPARE(revealed, 10);
+            for (int k = 1; k <= 81; ++k) {
+                QCOMPARE(window.label[k]->Text(), QString::number(sum_label_array[n][k]));
+                QCOMPARE(window.label[k]->Visible(), sum_label_visible_array[n][k] == 1);
+            }
         }
         QVERIFY(window.button_invalid_puzzle_ok->isVisible());
         click(window.button_invalid_puzzle_ok);

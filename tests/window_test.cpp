@@ -155,6 +155,14 @@ private slots:
         QCOMPARE(window.textBox[41]->geometry(), QRect(262, 256, 52, 52));
         QCOMPARE(window.label[1]->geometry(), QRect(470, 52, 19, 13));
         QCOMPARE(window.label[81]->geometry(), QRect(58, 464, 19, 13));
+        // Guards against a cell or sum label whose size is not fixed, which a layout or a style
+        // could then stretch: minimum and maximum are both its size.
+        for (int k = 1; k <= 81; ++k) {
+            QCOMPARE(window.textBox[k]->minimumSize(), QSize(52, 52));
+            QCOMPARE(window.textBox[k]->maximumSize(), QSize(52, 52));
+            QCOMPARE(window.label[k]->minimumSize(), QSize(19, 13));
+            QCOMPARE(window.label[k]->maximumSize(), QSize(19, 13));
+        }
         QCOMPARE(window.size(), QSize(792, 566));
         QCOMPARE(window.maximumSize(), QSize(792, 566));
     }

@@ -1,5 +1,5 @@
 // The program's entry: checks for a display, opens the window and runs until it is closed.
-#include "toolkit/control.h"
+#include "app/start_up.h"
 #include "ui/form1.h"
 
 #include <QApplication>
@@ -40,9 +40,7 @@ int main(int, char* argv[]) {
     char fallback_name[] = "tallywick";
     char* qt_argv[] = {argv[0] != nullptr ? argv[0] : fallback_name, nullptr};
     QApplication application(qt_argc, qt_argv);
-    // Lets a desktop match the window to its menu entry and icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tallywick.Tallywick"));
-    tk::enable_visual_styles();
+    prepare_application();
 
     Form1 window;
     window.show();

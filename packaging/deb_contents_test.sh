@@ -38,6 +38,13 @@ for package in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins fonts-comic
     esac
 done
 
+# Qt's Wayland platform, so that a Wayland desktop runs the game natively.
+recommends=$(dpkg-deb -f "$deb" Recommends)
+case ", $recommends," in
+*", qt6-wayland,"*) ;;
+*) fail "Recommends lacks qt6-wayland: '$recommends'" ;;
+esac
+
 files=$(dpkg-deb -c "$deb" | awk '{print $NF}')
 # The game in /usr/games, as Debian's games policy asks; its licence and changelog in its doc
 # folder; its manual page in section 6.
@@ -90,4 +97,4 @@ fi
 if [ "$failures" -ne 0 ]; then
     exit 1
 fi
-echo "package fields and files are complete; Depends: $depends"
+echo "package fields and files are complete; Depends: $depends; Recommends: $recommends"

@@ -13,6 +13,7 @@ packages=(
   qt6-svg-dev
   dbus-daemon at-spi2-core python3-pyatspi xdotool
   orca
+  qt6-wayland weston mutter python3-gi x11-utils
   fonts-comic-neue fonts-dancingscript fonts-liberation2 fonts-dejavu-core
 )
 

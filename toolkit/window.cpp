@@ -3,6 +3,7 @@
 
 #include "toolkit/accessibility.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 
 #include <algorithm>
@@ -76,10 +77,22 @@ void Window::apply_tab_order() {
     }
 }
 
-void Window::set_client_size(QSize size, QSize smallest, QSize largest) {
+void Window::set_client_size(QSize size, QSize smallest_outer, QSize largest_outer) {
     resize(size);
-    setMaximumSize(largest);
-    setMinimumSize(smallest);
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        // Qt hands the compositor these limits as the limits of the whole window, its own title
+        // bar included, which is how the protocol means them. A largest size is left out: when the
+        // compositor maximizes the window it must take the compositor's size, yet Qt first cuts
+        // every size it is given to the largest, and weston ends a client that answers a
+        // maximized size with another one.
+        setMinimumSize(smallest_outer);
+        return;
+    }
+    // Elsewhere the limits are of the client area, and a window manager's frame (about 8 by 34
+    // pixels) lies round it.
+    const QSize frame(8, 34);
+    setMaximumSize(largest_outer - frame);
+    setMinimumSize(smallest_outer - frame);
 }
 
 void Window::set_background_image(const QPixmap& picture) {

@@ -37,8 +37,11 @@ public:
     // child list's order decides.
     void apply_tab_order();
 
-    // The client area's size, and the least and the most it may be resized to.
-    void set_client_size(QSize size, QSize smallest, QSize largest);
+    // The client area's size, and the least and the most the whole window, frame included, may
+    // be resized to where the platform lets a program say so. On X11 the window manager's frame
+    // is taken off the limits; on Wayland only the least size is told, so that a maximized or
+    // full-screen window always takes the size the compositor gives it.
+    void set_client_size(QSize size, QSize smallest_outer, QSize largest_outer);
 
     // A picture tiled from the client area's top-left corner behind every child.
     void set_background_image(const QPixmap& picture);

@@ -230,8 +230,6 @@ void Form1::InitializeComponent() {
     build_pictures();
     build_overlays();
 
-    // The client area is 792 by 566. The desktop's frame adds about 8 by 34
-    // pixels round it, so the outer size stays between 100 by 100 and 800 by 600.
     FirstFramePictures pictures_now = first_frame.get();
     pictureBox_black_background->SetImage(QPixmap::fromImage(std::move(pictures_now.grid_frame)));
     // The menu bar's key names the very same picture as the window's.
@@ -239,7 +237,9 @@ void Form1::InitializeComponent() {
     set_background_image(window_background);
     menuStrip1->set_background_image(window_background);
     setWindowIcon(resource_set::icon(pictures_now.icon));
-    set_client_size({792, 566}, {92, 66}, {792, 566});
+    // The client area is 792 by 566; the whole window, frame included, stays
+    // between 100 by 100 and 800 by 600.
+    set_client_size({792, 566}, {100, 100}, {800, 600});
 
     order_children();
     wire_events();

@@ -30,6 +30,7 @@ void Window::attach(Control& control) {
         w->setVisible(shown);
     }
     w->lower();
+    tell_visibility(*w);
     controls_.push_back(&control);
 }
 
@@ -85,6 +86,30 @@ void Window::set_client_size(QSize size, QSize smallest, QSize largest) {
 void Window::set_background_image(const QPixmap& picture) {
     background_ = picture;
     update();
+}
+
+Window::HeldChanges::HeldChanges(Window& window) : window_(window) {
+    ++window_.holds_;
+}
+
+Window::HeldChanges::~HeldChanges() {
+    if (--window_.holds_ == 0) {
+        window_.apply_held_changes();
+    }
+}
+
+void Window::apply_held_changes() {
+    for (Control* c : controls_) {
+        if (!c->held_visible_) {
+            continue;
+        }
+        const bool wanted = *c->held_visible_;
+        c->held_visible_.reset();
+        if (c->Visible() != wanted) {
+            c->widget()->setVisible(wanted);
+        }
+    }
+    emit ChangesApplied();
 }
 
 void Window::paintEvent(QPaintEvent* event) {

@@ -43,12 +43,35 @@ public:
     // A picture tiled from the client area's top-left corner behind every child.
     void set_background_image(const QPixmap& picture);
 
+    // While one lives, the window holds back the visibility changes of its controls; when the
+    // last one ends, each control takes the flag it was last given, and a control whose flag
+    // ends as it began is not touched at all: nothing is redrawn or told to screen readers for
+    // it. Meanwhile each control's Visible() reads the flag as last set. ChangesApplied is raised
+    // once the held changes are in.
+    class HeldChanges {
+    public:
+        explicit HeldChanges(Window& window);
+        ~HeldChanges();
+        HeldChanges(const HeldChanges&) = delete;
+        HeldChanges& operator=(const HeldChanges&) = delete;
+
+    private:
+        Window& window_;
+    };
+    bool holding_changes() const { return holds_ > 0; }
+
+signals:
+    void ChangesApplied();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void apply_held_changes();
+
     std::vector<Control*> controls_;
     QPixmap background_;
+    int holds_ = 0;
 };
 
 } // namespace tk

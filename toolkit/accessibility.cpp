@@ -144,12 +144,14 @@ void send_visible(QWidget& widget, bool visible) {
     }();
     (void)registered;
     QDBusMessage notice = QDBusMessage::createSignal(
-        QStringLiteral("/org/a11y/atspi/accessible/") + QString::number(QAccessible::uniqueId(face)),
+        QStringLiteral("/org/a11y/atspi/accessible/") +
+            QString::number(QAccessible::uniqueId(face)),
         QStringLiteral("org.a11y.atspi.Event.Object"), QStringLiteral("StateChanged"));
     notice << QStringLiteral("visible") << int(visible) << 0
            << QVariant::fromValue(QDBusVariant(QVariant(0)))
            << QVariant::fromValue(ApplicationReference{
-                  bus.baseService(), QDBusObjectPath(QStringLiteral("/org/a11y/atspi/accessible/root"))});
+                  bus.baseService(),
+                  QDBusObjectPath(QStringLiteral("/org/a11y/atspi/accessible/root"))});
     bus.send(notice);
 }
 
@@ -157,7 +159,9 @@ void send_visible(QWidget& widget, bool visible) {
 class VisibilityTeller : public QObject {
     Q_OBJECT
 public:
-    explicit VisibilityTeller(QWidget& widget) : QObject(&widget) { widget.installEventFilter(this); }
+    explicit VisibilityTeller(QWidget& widget) : QObject(&widget) {
+        widget.installEventFilter(this);
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {

@@ -52,9 +52,12 @@ void Form1::return_focus(const tk::Control& picture) {
     // The control the player had is gone: the topmost panel still shown takes
     // the focus (the selection panel in its number field), else Check, which
     // only tests the board. Never a control that would start afresh or clear it.
-    tk::Control* const panel_controls[] = {button_help_exit,         button_completed,
-                                           button_incorrect_solution, button_correct,
-                                           button_level_select_continue, button_invalid_puzzle_ok};
+    tk::Control* const panel_controls[] = {button_help_exit,
+                                           button_completed,
+                                           button_incorrect_solution,
+                                           button_correct,
+                                           button_level_select_continue,
+                                           button_invalid_puzzle_ok};
     for (tk::Control* c : Controls()) {
         if (std::find(std::begin(panel_controls), std::end(panel_controls), c) ==
                 std::end(panel_controls) ||

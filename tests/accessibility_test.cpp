@@ -1,6 +1,7 @@
 // What Qt's accessibility framework (and so a screen reader) gets from the real window: cell names
 // and readings, the change notices sent as the player types, and the pictures' messages.
 #include "tests/support/support.h"
+#include "toolkit/accessibility.h"
 #include "ui/form1.h"
 
 #include <QAccessible>
@@ -317,12 +318,12 @@ private slots:
             return nullptr;
         };
         QTest::mouseClick(window.button4, Qt::LeftButton); // Start
-        QCoreApplication::processEvents();
+        QTest::qWait(2 * tk::announcement_delay);
         QCOMPARE(announcement(), nullptr);
         QTest::mouseClick(window.button2, Qt::LeftButton); // Skip Puzzle
         // Not before the command is done.
         QVERIFY(announcement() == nullptr || !announcement()->isVisible());
-        QCoreApplication::processEvents();
+        QTRY_VERIFY(announcement() != nullptr && announcement()->isVisible());
         QWidget* notice = announcement();
         QVERIFY(notice != nullptr);
         QVERIFY(notice->isVisible());
@@ -340,16 +341,16 @@ private slots:
         QTest::mouseClick(window.button4, Qt::LeftButton); // Start: the same puzzle
         QTest::mouseClick(window.button1, Qt::LeftButton); // Check
         QTest::mouseClick(window.button_incorrect_solution, Qt::LeftButton);
-        QCoreApplication::processEvents();
+        QTest::qWait(2 * tk::announcement_delay);
         QCOMPARE(shows.count, 0);
         window.restartToolStripMenuItem->PerformClick();
-        QCoreApplication::processEvents();
-        QCOMPARE(shows.count, 1);
+        QTRY_COMPARE(shows.count, 1);
         QCOMPARE(name_of(notice), QString("Level 1"));
         QTest::mouseClick(window.button2, Qt::LeftButton);
         QTest::mouseClick(window.button2, Qt::LeftButton);
-        QCoreApplication::processEvents();
-        QCOMPARE(shows.count, 2); // two numbers in a row: the last is announced
+        QTRY_COMPARE(shows.count, 2); // two numbers in a row: the last is announced
+        QTest::qWait(2 * tk::announcement_delay);
+        QCOMPARE(shows.count, 2);
         QCOMPARE(name_of(notice), QString("Level 3"));
     }
 

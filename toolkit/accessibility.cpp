@@ -14,6 +14,7 @@
 #include <QDBusVariant>
 #include <QEvent>
 #include <QPointer>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdlib>
@@ -175,8 +176,9 @@ protected:
 };
 
 // A notification with no size: each announcement shows it anew, named by the message, so readers
-// speak it as it comes to show. Announced once the event being handled is done, so that it
-// follows what that event says (a focus moving, a panel closing).
+// speak it as it comes to show. It comes a moment after the last request: a command that brings a
+// new puzzle changes the whole board at once, and a reader swamped with those changes drops the
+// notices that are not about the focus; by then it has worked through them.
 class Announcer : public QWidget {
     Q_OBJECT
 public:
@@ -186,6 +188,9 @@ public:
         setAttribute(Qt::WA_TransparentForMouseEvents);
         hide();
         new VisibilityTeller(*this); // owned by the announcer
+        delay_.setSingleShot(true);
+        delay_.setInterval(announcement_delay);
+        connect(&delay_, &QTimer::timeout, this, &Announcer::deliver);
     }
 
     static Announcer& of(QWidget& near) {
@@ -197,17 +202,13 @@ public:
 
     void say(const QString& message) {
         waiting_ = message;
-        if (!queued_) {
-            queued_ = true;
-            QMetaObject::invokeMethod(this, &Announcer::deliver, Qt::QueuedConnection);
-        }
+        delay_.start();
     }
 
     const QString& message() const { return message_; }
 
 private:
     void deliver() {
-        queued_ = false;
         message_ = waiting_;
         hide();
         show();
@@ -215,7 +216,7 @@ private:
 
     QString message_;
     QString waiting_;
-    bool queued_ = false;
+    QTimer delay_;
 };
 
 Reading read(const TextBox& box) {
@@ -412,7 +413,9 @@ private:
                 QAccessible::updateAccessibility(&replaced);
             }
         }
-        if (now.caret != last_.caret || now.text != last_.text) {
+        // Readers follow the caret of the focused box only; the board's other cells, cleared or
+        // filled all at once, would flood them.
+        if ((now.caret != last_.caret || now.text != last_.text) && box()->hasFocus()) {
             QAccessibleTextCursorEvent caret(box(), now.caret);
             QAccessible::updateAccessibility(&caret);
         }
@@ -427,7 +430,7 @@ private:
             return;
         }
         last_.caret = now.caret;
-        if (QAccessible::isActive()) {
+        if (QAccessible::isActive() && box()->hasFocus()) {
             QAccessibleTextCursorEvent caret(box(), now.caret);
             QAccessible::updateAccessibility(&caret);
         }

@@ -61,10 +61,11 @@ void name_follows(TextBox& box, QWidget& source);
 void tell_visibility(QWidget& widget);
 
 // Screen readers announce `message` politely (as a notification, after what they are saying)
-// without the focus moving, once the event being handled is done; of several messages given
-// meanwhile for the same widget only the last is announced. The notification is a child of
+// without the focus moving, announcement_delay after the last call for the same widget; of
+// several messages given meanwhile only the last is announced. The notification is a child of
 // `near`, without size, so nothing is drawn.
 void announce(QWidget& near, const QString& message);
+inline constexpr int announcement_delay = 300; // milliseconds
 
 // The picture is a notice: each time it is shown, screen readers announce `announcement` (its
 // name and description) without the focus moving. Its full `text` can then be read as its text,

@@ -6,6 +6,7 @@ Use inside support/with_session.sh --own-home: Orca's settings and log go to a H
 """
 import os
 import re
+import shutil
 import subprocess
 import time
 
@@ -86,6 +87,10 @@ def stop(process, patience=5):
 
 
 def report():
+    """Prints what Orca said; TALLYWICK_KEEP_ORCA_LOG=FILE keeps its whole debug log there."""
+    keep = os.environ.get("TALLYWICK_KEEP_ORCA_LOG")
+    if keep and os.path.exists(LOG):
+        shutil.copyfile(LOG, keep)
     print("Orca said:", " | ".join(spoken()), flush=True)
     if not spoken():
         with open(OUTPUT) as output:

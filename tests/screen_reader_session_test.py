@@ -141,7 +141,7 @@ def run(desktop):
     print(f"after the incorrect-solution panel closed the focus is on {focused()!r}", flush=True)
     if focused() != "Check":
         fail(f"after the incorrect-solution panel the focus is on {focused()!r}, not on Check")
-    for run in range(2):
+    for opening in range(1, 3):
         mark = len(quiet())
         menu_item("Options", "How to play")
         wait_for("the help to show", lambda: showing(help_picture))
@@ -150,7 +150,7 @@ def run(desktop):
                 if e[2] == "Welcome to Tallywick!"]
         shown_states = sorted(s.value_nick for s in states(help_picture)
                               if s in (pyatspi.STATE_VISIBLE, pyatspi.STATE_SHOWING))
-        print(f"help shown ({run + 1}): told {told}; states {shown_states}", flush=True)
+        print(f"help shown ({opening}): told {told}; states {shown_states}", flush=True)
         if ("visible", 1) not in told or ("showing", 1) not in told:
             fail(f"the help showed with {told}, not both visible and showing")
         if shown_states != ["showing", "visible"]:
@@ -163,7 +163,7 @@ def run(desktop):
                 if e[2] == "Welcome to Tallywick!"]
         hidden_states = [s.value_nick for s in states(help_picture)
                          if s in (pyatspi.STATE_VISIBLE, pyatspi.STATE_SHOWING)]
-        print(f"help hidden ({run + 1}): told {told}; states {hidden_states}; "
+        print(f"help hidden ({opening}): told {told}; states {hidden_states}; "
               f"the focus is on {focused()!r}", flush=True)
         if ("visible", 0) not in told or ("showing", 0) not in told or hidden_states:
             fail(f"the help hid with {told}, states {hidden_states}")

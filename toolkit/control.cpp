@@ -44,6 +44,12 @@ void enable_visual_styles() {
     }
 }
 
+Control::~Control() {
+    if (owner_ != nullptr) {
+        owner_->forget(*this);
+    }
+}
+
 bool Control::Visible() const {
     if (held_visible_) {
         return *held_visible_;

@@ -47,7 +47,8 @@ public:
     Control(Kind kind, QString name) : kind_(kind), name_(std::move(name)) {}
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
-    virtual ~Control() = default;
+    // A control that goes before its window leaves the window's list.
+    virtual ~Control();
 
     Kind kind() const { return kind_; }
     const QString& Name() const { return name_; }

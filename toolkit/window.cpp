@@ -16,6 +16,16 @@ Window::Window(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
 }
 
+Window::~Window() {
+    for (Control* c : controls_) {
+        c->owner_ = nullptr;
+    }
+}
+
+void Window::forget(const Control& control) {
+    std::erase(controls_, &control);
+}
+
 int Window::position_of(const Control* control) const {
     const auto it = std::find(controls_.begin(), controls_.end(), control);
     return it == controls_.end() ? -1 : static_cast<int>(it - controls_.begin());

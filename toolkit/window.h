@@ -18,6 +18,9 @@ class Window : public QWidget {
     Q_OBJECT
 public:
     explicit Window(QWidget* parent = nullptr);
+    // Its controls forget it first: Qt hides them as the widget part goes, and nothing they do
+    // then may reach back into a window that is no longer one.
+    ~Window() override;
 
     // The child list in stacking order, position 0 on top.
     const std::vector<Control*>& Controls() const { return controls_; }
@@ -67,7 +70,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    friend class Control;
     void apply_held_changes();
+    void forget(const Control& control);
 
     std::vector<Control*> controls_;
     QPixmap background_;

@@ -4,6 +4,9 @@
 #include <vector>
 
 void Form1::start_game() {
+    // The sum labels are all shown and hidden again on the way; only where a
+    // label ends is drawn and told to screen readers.
+    const HeldChanges held(*this);
     // The first checked item sets the count; with none checked the count of
     // the previous start stands (15 before the first one).
     if (easyToolStripMenuItem->Checked()) {

@@ -103,6 +103,7 @@ void Form1::verify_solution() {
 }
 
 void Form1::incorrect_solution() {
+    note_focus(*pictureBox_incorrect_solution);
     pictureBox_incorrect_solution->BringToFront();
     pictureBox_incorrect_solution->SetVisible(true);
     button_incorrect_solution->SetVisible(true);
@@ -116,12 +117,15 @@ void Form1::button1_Click() {
 void Form1::button_correct_Click() {
     close_panel(*pictureBox_correct, *button_correct);
     skip_puzzle();
+    return_focus(*pictureBox_correct);
 }
 
 void Form1::button_incorrect_solution_Click() {
     close_panel(*pictureBox_incorrect_solution, *button_incorrect_solution);
+    return_focus(*pictureBox_incorrect_solution);
 }
 
 void Form1::button_completed_Click() {
     close_panel(*pictureBox_completed, *button_completed);
+    return_focus(*pictureBox_completed);
 }

@@ -1,6 +1,7 @@
 // What Qt's accessibility framework (and so a screen reader) gets from the real window: cell names
 // and readings, the change notices sent as the player types, and the pictures' messages.
 #include "tests/support/support.h"
+#include "toolkit/accessibility.h"
 #include "ui/form1.h"
 
 #include <QAccessible>
@@ -275,6 +276,144 @@ private slots:
             QVERIFY(accessible(box)->textInterface() != nullptr);
             QCOMPARE(accessible(box)->editableTextInterface(), nullptr);
         }
+    }
+
+    // Guards against a reader stepping through pencil marks that speaks the space between them:
+    // a mark and its space read as one character, the heading's letters one by one.
+    void aPencilMarkAndItsSpaceAreOneCharacterOfTheReading() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        tk::TextBox* pencil = window.textBox[2];
+        QTest::mouseClick(window.radioButton1, Qt::LeftButton); // Pencil
+        QTest::mouseClick(pencil, Qt::LeftButton, {}, support::cell_click_point());
+        QTest::keyClicks(pencil, "135");
+        QAccessibleTextInterface* text = accessible(pencil)->textInterface();
+        QCOMPARE(reading_of(pencil), QString("pencil marks 1 3 5"));
+        int start = -1;
+        int end = -1;
+        QCOMPARE(text->textAtOffset(14, QAccessible::CharBoundary, &start, &end), QString(" 3"));
+        QCOMPARE(start, 14);
+        QCOMPARE(end, 16);
+        QCOMPARE(text->textAtOffset(17, QAccessible::CharBoundary, &start, &end), QString(" 5"));
+        QCOMPARE(start, 16);
+        QCOMPARE(text->textAtOffset(2, QAccessible::CharBoundary, &start, &end), QString("n"));
+        QCOMPARE(end, 3);
+        // The caret before a mark reads at the start of that mark's character.
+        QTest::keyClick(pencil, Qt::Key_Left);
+        QCOMPARE(text->cursorPosition(), 16);
+    }
+
+    // Guards against a new puzzle that a blind player never hears of, and against the number
+    // spoken when it has not changed: each new number shows a notification "Level n" beside the
+    // level display once the command is done; a Start on the same puzzle shows none.
+    void aNewPuzzleNumberIsAnnouncedOnceAndOnlyWhenItChanges() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        const auto announcement = [&]() -> QWidget* {
+            for (QWidget* child : window.label_level_value->findChildren<QWidget*>()) {
+                if (accessible(child)->role() == QAccessible::Notification) {
+                    return child;
+                }
+            }
+            return nullptr;
+        };
+        QTest::mouseClick(window.button4, Qt::LeftButton); // Start
+        QTest::qWait(2 * tk::announcement_delay);
+        QCOMPARE(announcement(), nullptr);
+        QTest::mouseClick(window.button2, Qt::LeftButton); // Skip Puzzle
+        // Not before the command is done.
+        QVERIFY(announcement() == nullptr || !announcement()->isVisible());
+        QTRY_VERIFY(announcement() != nullptr && announcement()->isVisible());
+        QWidget* notice = announcement();
+        QVERIFY(notice != nullptr);
+        QVERIFY(notice->isVisible());
+        QCOMPARE(notice->size(), QSize(0, 0));
+        QCOMPARE(name_of(notice), QString("Level 2"));
+
+        struct Shows : QObject {
+            int count = 0;
+            bool eventFilter(QObject*, QEvent* e) override {
+                count += e->type() == QEvent::Show;
+                return false;
+            }
+        } shows;
+        notice->installEventFilter(&shows);
+        QTest::mouseClick(window.button4, Qt::LeftButton); // Start: the same puzzle
+        QTest::mouseClick(window.button1, Qt::LeftButton); // Check
+        QTest::mouseClick(window.button_incorrect_solution, Qt::LeftButton);
+        QTest::qWait(2 * tk::announcement_delay);
+        QCOMPARE(shows.count, 0);
+        window.restartToolStripMenuItem->PerformClick();
+        QTRY_COMPARE(shows.count, 1);
+        QCOMPARE(name_of(notice), QString("Level 1"));
+        QTest::mouseClick(window.button2, Qt::LeftButton);
+        QTest::mouseClick(window.button2, Qt::LeftButton);
+        QTRY_COMPARE(shows.count, 2); // two numbers in a row: the last is announced
+        QTest::qWait(2 * tk::announcement_delay);
+        QCOMPARE(shows.count, 2);
+        QCOMPARE(name_of(notice), QString("Level 3"));
+    }
+
+    // Guards against a Start that floods readers with a name change for every cell and label,
+    // though most end as they began: one notice for each cell whose name reads differently
+    // afterwards and each sum label whose text changed, and none for the rest.
+    void aStartTellsReadersOfTheCellsWhoseNameEndsDifferentOnly() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        static QList<QObject*> renamed;
+        renamed.clear();
+        QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
+            if (event->type() == QAccessible::NameChanged) {
+                renamed << event->object();
+            }
+        });
+        if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+            QTRY_VERIFY_WITH_TIMEOUT(QAccessible::isActive(), 10000);
+        }
+        if (!QAccessible::isActive()) {
+            QAccessible::installUpdateHandler(nullptr);
+            QSKIP("needs a live accessibility bridge: the accessibility_notices test runs this");
+        }
+        // Each cell's name and each sum label's text, cell k at 2k - 2 and label k at 2k - 1,
+        // then the puzzle number.
+        const auto board = [&] {
+            QStringList all;
+            for (int k = 1; k <= 81; ++k) {
+                all << name_of(window.textBox[k]) << window.label[k]->Text();
+            }
+            return all << window.label_level_value->Text();
+        };
+        const struct {
+            const char* name;
+            tk::Button* button;
+        } steps[] = {{"Start", window.button4},
+                     {"Start on the same puzzle", window.button4},
+                     {"Skip Puzzle", window.button2}};
+        for (const auto& step : steps) {
+            const QStringList before = board();
+            renamed.clear();
+            QTest::mouseClick(step.button, Qt::LeftButton);
+            const QStringList after = board();
+            QList<QObject*> expected;
+            for (int k = 1; k <= 81; ++k) {
+                if (before[2 * k - 2] != after[2 * k - 2]) {
+                    expected << window.textBox[k];
+                }
+                if (before[2 * k - 1] != after[2 * k - 1]) {
+                    expected << window.label[k];
+                }
+            }
+            if (before.back() != after.back()) {
+                expected << window.label_level_value;
+            }
+            QList<QObject*> told = renamed;
+            std::sort(told.begin(), told.end());
+            std::sort(expected.begin(), expected.end());
+            qInfo("%s: %lld name changes told, %lld names changed", step.name,
+                  static_cast<long long>(told.size()), static_cast<long long>(expected.size()));
+            QCOMPARE(told, expected);
+        }
+        QAccessible::installUpdateHandler(nullptr);
     }
 };
 

@@ -8,82 +8,30 @@ here, so nothing is heard and the log is the whole of what was said.
 Usage: orca_test.py PROGRAM  (inside support/with_session.sh --own-home: Orca's settings and log
 go to a HOME of its own)
 """
-import os
-import re
 import subprocess
 import sys
-import time
 
 import pyatspi
 
 sys.dont_write_bytecode = True  # no compiled copies left in the source tree
-from support.atspi import TIMEOUT, click, fail, game_frame, showing, start_game, verdict, wait_for
+from support import orca_reader as orca
+from support.atspi import click, fail, game_frame, showing, start_game, verdict, wait_for
+from support.orca_reader import said_after, settle, spoken
 
-PROGRAM, HOME = sys.argv[1], os.environ["HOME"]
-LOG = os.path.join(HOME, "orca-debug.log")
-SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*)'\s*[[{]")
-
-
-def spoken():
-    """Everything Orca has said so far, one utterance a line."""
-    try:
-        with open(LOG, encoding="utf-8", errors="replace") as log:
-            return [m.group(1) for m in map(SPOKEN.search, log) if m]
-    except FileNotFoundError:
-        return []
-
-
-def said_after(mark, utterance):
-    """Whether Orca said `utterance` after the first `mark` utterances."""
-    return utterance in spoken()[mark:]
-
-
-def settle():
-    """Waits until Orca has worked through what it was told: its log stops growing for a second.
-    Orca drops queued notices when an application floods it (Show All changes 81 cells at once),
-    as it would for a player who pressed Check before hearing Show All."""
-    deadline = time.monotonic() + TIMEOUT
-    size, still_since = -1, time.monotonic()
-    while time.monotonic() < deadline:
-        now = os.path.getsize(LOG)
-        if now != size:
-            size, still_since = now, time.monotonic()
-        elif time.monotonic() - still_since >= 1.0:
-            return
-        time.sleep(0.1)
-    raise SystemExit(f"FAIL: Orca was still busy after {TIMEOUT} s")
+PROGRAM = sys.argv[1]
 
 
 def main():
     desktop = pyatspi.Registry.getDesktop(0)  # starts the accessibility bus before Orca
-    prefs = os.path.join(HOME, "orca")
-    os.makedirs(prefs, exist_ok=True)
-    # Orca loads this from its settings folder at start; it makes each line of the log reach the
-    # file as it is written, so the test can read what was said while Orca runs.
-    with open(os.path.join(prefs, "orca-customizations.py"), "w") as customizations:
-        customizations.write("import orca.debug\n"
-                             "if orca.debug.debugFile is not None:\n"
-                             "    orca.debug.debugFile.reconfigure(line_buffering=True)\n")
-    with open(os.path.join(HOME, "orca-output.log"), "w") as output:
-        orca = subprocess.Popen(["orca", "--replace", "-u", prefs, "--debug-file", LOG],
-                                stdout=output, stderr=subprocess.STDOUT)
+    reader = orca.start()
     game = None
     try:
-        wait_for("Orca to start", lambda: "Screen reader on." in spoken())
         game = start_game(PROGRAM)
         run(desktop)
     finally:
-        for process, patience in [(game, 20), (orca, 5)]:
-            if process is not None:
-                process.terminate()
-                try:
-                    process.wait(timeout=patience)
-                except subprocess.TimeoutExpired:
-                    process.kill()  # Orca can hang waiting for a speech server that is not there
-        print("Orca said:", " | ".join(spoken()), flush=True)
-        if not spoken():
-            with open(os.path.join(HOME, "orca-output.log")) as output:
-                print("Orca's output:", output.read()[-3000:], flush=True)
+        orca.stop(game, patience=20)
+        orca.stop(reader)
+        orca.report()
 
 
 def run(desktop):

@@ -242,6 +242,82 @@ private slots:
         click(window.button_invalid_puzzle_ok);
         QVERIFY(!window.button_invalid_puzzle_ok->isVisible());
     }
+
+    // Guards against the focus falling to "Start" when a panel closes, where Space or Enter would
+    // start the puzzle afresh and lose the board: it goes back to the control that had it when
+    // the panel opened, for each of the six panels.
+    void theFocusGoesBackWhereItWasWhenEachPanelCloses() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        click(window.button4); // Start
+        QCOMPARE(window.ActiveControl(), window.button4);
+
+        click(window.button1); // Check on a board far from done: the incorrect-solution panel
+        QVERIFY(window.button_incorrect_solution->isVisible());
+        click(window.button_incorrect_solution);
+        QCOMPARE(window.ActiveControl(), window.button1);
+
+        tk::TextBox* cell = window.textBox[41];
+        QTest::mouseClick(cell, Qt::LeftButton, {}, support::cell_click_point());
+        window.howToPlayToolStripMenuItem->PerformClick();
+        click(window.button_help_exit);
+        QCOMPARE(window.ActiveControl(), cell);
+
+        window.selectPuzzleToolStripMenuItem->PerformClick();
+        QCOMPARE(window.ActiveControl(), window.maskedTextBox_select_level);
+        click(window.button_level_select_continue); // nothing typed: the invalid-number panel
+        QVERIFY(window.button_invalid_puzzle_ok->isVisible());
+        click(window.button_invalid_puzzle_ok);
+        QCOMPARE(window.ActiveControl(), window.button_level_select_continue);
+        QTest::keyClicks(window.maskedTextBox_select_level, "115");
+        click(window.button_level_select_continue);
+        QCOMPARE(window.label_level_value->Text(), QString("115"));
+        QCOMPARE(window.ActiveControl(), cell);
+
+        // The correct panel on the last puzzle: its Continue brings the completed panel.
+        click(window.button_request_level); // Show All
+        click(window.button1);
+        QVERIFY(window.button_correct->isVisible());
+        click(window.button_correct);
+        QVERIFY(window.button_completed->isVisible());
+        QCOMPARE(window.ActiveControl(), window.button1);
+        click(window.button_completed);
+        QCOMPARE(window.ActiveControl(), window.button1);
+
+        click(window.button2); // Skip Puzzle on the last puzzle: the completed panel again
+        QVERIFY(window.button_completed->isVisible());
+        click(window.button_completed);
+        QCOMPARE(window.ActiveControl(), window.button2);
+    }
+
+    // Guards against the focus sent to a control that has gone, or to one that loses the board:
+    // the help opened from the number field closes after the selection panel has gone, so the
+    // focus goes to Check, not to Start.
+    void aFocusThatCannotGoBackGoesToTheOpenPanelOrToCheckNeverToStart() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        click(window.button2); // Skip Puzzle: the player has it
+        window.selectPuzzleToolStripMenuItem->PerformClick();
+        window.howToPlayToolStripMenuItem->PerformClick(); // notes the number field
+        QTest::keyClicks(window.maskedTextBox_select_level, "3");
+        click(window.button_level_select_continue);
+        QCOMPARE(window.ActiveControl(), window.button2);
+        click(window.button_help_exit);
+        QCOMPARE(window.ActiveControl(), window.button1);
+
+        // The help opened from the correct panel's Continue, which has gone when the help
+        // closes: the selection panel, still open, takes the focus in its field.
+        click(window.button_request_level); // Show All
+        click(window.button1);
+        QVERIFY(window.button_correct->isVisible());
+        window.selectPuzzleToolStripMenuItem->PerformClick();
+        window.button_correct->setFocus();
+        window.howToPlayToolStripMenuItem->PerformClick();
+        click(window.button_correct);
+        QCOMPARE(window.ActiveControl(), window.button1);
+        click(window.button_help_exit);
+        QCOMPARE(window.ActiveControl(), window.maskedTextBox_select_level);
+    }
 };
 
 QTEST_MAIN(PanelsTest)

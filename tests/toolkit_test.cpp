@@ -245,6 +245,76 @@ private slots:
         w.key(Qt::Key_Tab);
         QTRY_VERIFY(!w.box->hasFocus());
     }
+    // Guards against a caret that moves without a word to a screen reader: arrows, Home, End and
+    // a click each raise CaretMoved once, a key that leaves the caret where it was does not.
+    void everyMoveOfTheCaretRaisesCaretMovedAndNothingElseDoes() {
+        BoxWindow w;
+        QVERIFY(w.show());
+        w.box->SetText(prefix + QStringLiteral("135"));
+        w.box->SetSelectionStart(5);
+        int moves = 0;
+        QObject::connect(w.box, &tk::TextBox::CaretMoved, w.box, [&moves] { ++moves; });
+        const auto moved = [&](auto act) {
+            moves = 0;
+            act();
+            return moves;
+        };
+        QCOMPARE(moved([&] { w.key(Qt::Key_Left); }), 1);
+        QCOMPARE(w.box->SelectionStart(), 4);
+        QCOMPARE(moved([&] { w.key(Qt::Key_Home); }), 1);
+        QCOMPARE(w.box->SelectionStart(), 2);
+        QCOMPARE(moved([&] { w.key(Qt::Key_Home); }), 0);
+        QCOMPARE(moved([&] { w.key(Qt::Key_End); }), 1);
+        QCOMPARE(w.box->SelectionStart(), 5);
+        QCOMPARE(moved([&] { w.key(Qt::Key_Right); }), 0);
+        QCOMPARE(moved([&] { QTest::mouseClick(w.box, Qt::LeftButton, {}, QPoint(2, 30)); }), 1);
+        QVERIFY(w.box->SelectionStart() < 5);
+    }
+
+    // Guards against a flood of show-and-hide for controls that end where they began: inside a
+    // hold the flag is only noted, and at its end only a control whose flag changed is touched.
+    void heldVisibilityChangesTouchOnlyTheControlsThatEndChanged() {
+        tk::Window window;
+        auto* kept = new tk::Label(QStringLiteral("kept"), &window);
+        auto* shown = new tk::Label(QStringLiteral("shown"), &window);
+        window.attach(*kept);
+        window.attach(*shown);
+        shown->SetVisible(false);
+        QVERIFY(support::show_active(window));
+        struct Counter : QObject {
+            int shows = 0;
+            int hides = 0;
+            bool eventFilter(QObject*, QEvent* e) override {
+                shows += e->type() == QEvent::Show;
+                hides += e->type() == QEvent::Hide;
+                return false;
+            }
+        } kept_events, shown_events;
+        kept->installEventFilter(&kept_events);
+        shown->installEventFilter(&shown_events);
+        int applied = 0;
+        QObject::connect(&window, &tk::Window::ChangesApplied, &window, [&applied] { ++applied; });
+        {
+            const tk::Window::HeldChanges outer(window);
+            {
+                const tk::Window::HeldChanges inner(window);
+                kept->SetVisible(false);
+                shown->SetVisible(true);
+                QVERIFY(!kept->Visible());
+                QVERIFY(shown->Visible());
+            }
+            QCOMPARE(applied, 0); // the outer hold still holds
+            QVERIFY(kept->isVisible());
+            QVERIFY(!shown->isVisible());
+            kept->SetVisible(true);
+        }
+        QCOMPARE(applied, 1);
+        QVERIFY(kept->isVisible());
+        QVERIFY(shown->isVisible());
+        QCOMPARE(kept_events.shows + kept_events.hides, 0);
+        QCOMPARE(shown_events.shows, 1);
+        QCOMPARE(shown_events.hides, 0);
+    }
 
     // Guards against the list and the real stacking parting ways: attaching appends at the
     // bottom, bring-to-front moves to position 0 and send-to-back to the last, and Qt's own

@@ -7,8 +7,14 @@
 
 #include <QAbstractButton>
 #include <QAccessibleWidget>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
 #include <QEvent>
 #include <QPointer>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdlib>
@@ -39,26 +45,178 @@ public:
     std::function<Reading(const QString&, int)> reading;
 };
 
-// Tells screen readers to read a box's name again when the watched widget is shown or hidden.
+QString name_of(const TextBox& box) {
+    const AccessibleHooks* hooks = AccessibleHooks::find(box);
+    return hooks != nullptr && hooks->name ? hooks->name() : box.accessibleName();
+}
+
+// Tells screen readers to read a box's name again when the watched widget is shown, hidden or
+// relabelled and the name has come to read differently from what they were last told.
 class NameWatcher : public QObject {
     Q_OBJECT
 public:
-    NameWatcher(TextBox& box, QWidget& source) : QObject(&source), box_(&box) {
+    NameWatcher(TextBox& box, QWidget& source) : QObject(&source), box_(&box), told_(name_of(box)) {
         source.installEventFilter(this);
+        if (auto* label = qobject_cast<Label*>(&source)) {
+            connect(label, &Label::TextChanged, this, &NameWatcher::follow);
+        }
+        // Changes held back by the window come in all at once; only the end counts.
+        if (Window* window = box.owner()) {
+            connect(window, &Window::ChangesApplied, this, &NameWatcher::follow);
+        }
     }
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if ((event->type() == QEvent::Show || event->type() == QEvent::Hide) && box_ &&
-            QAccessible::isActive()) {
-            QAccessibleEvent changed(box_.data(), QAccessible::NameChanged);
-            QAccessible::updateAccessibility(&changed);
+        if (event->type() == QEvent::Show || event->type() == QEvent::Hide) {
+            follow();
         }
         return false;
     }
 
 private:
+    void follow() {
+        if (!box_ || (box_->owner() != nullptr && box_->owner()->holding_changes())) {
+            return;
+        }
+        QString now = name_of(*box_);
+        if (now == told_) {
+            return;
+        }
+        told_ = std::move(now);
+        if (QAccessible::isActive()) {
+            QAccessibleEvent changed(box_.data(), QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&changed);
+        }
+    }
+
     QPointer<TextBox> box_;
+    QString told_;
+};
+
+// The reference to the application that every AT-SPI event carries, a D-Bus (so) structure.
+struct ApplicationReference {
+    QString service;
+    QDBusObjectPath path;
+};
+
+QDBusArgument& operator<<(QDBusArgument& argument, const ApplicationReference& reference) {
+    argument.beginStructure();
+    argument << reference.service << reference.path;
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& argument, ApplicationReference& reference) {
+    argument.beginStructure();
+    argument >> reference.service >> reference.path;
+    argument.endStructure();
+    return argument;
+}
+
+} // namespace
+} // namespace tk
+
+Q_DECLARE_METATYPE(tk::ApplicationReference)
+
+namespace tk {
+namespace {
+
+// Tells AT-SPI readers that the widget's "visible" state changed. Qt's bridge tells a show or a
+// hide only as "showing"; a reader keeps the other states it read while the widget was hidden,
+// and so would hold a shown panel as not visible and pass it over. The notice goes out as the
+// bridge's own state notices do: on its connection (Qt names it "a11y"), from the object path it
+// gives the widget, so readers take it as one of them.
+void send_visible(QWidget& widget, bool visible) {
+    if (!QAccessible::isActive()) {
+        return;
+    }
+    QDBusConnection bus(QStringLiteral("a11y"));
+    if (!bus.isConnected()) {
+        return;
+    }
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&widget);
+    if (face == nullptr) {
+        return;
+    }
+    static const bool registered = [] {
+        qDBusRegisterMetaType<ApplicationReference>();
+        return true;
+    }();
+    (void)registered;
+    QDBusMessage notice = QDBusMessage::createSignal(
+        QStringLiteral("/org/a11y/atspi/accessible/") +
+            QString::number(QAccessible::uniqueId(face)),
+        QStringLiteral("org.a11y.atspi.Event.Object"), QStringLiteral("StateChanged"));
+    notice << QStringLiteral("visible") << int(visible) << 0
+           << QVariant::fromValue(QDBusVariant(QVariant(0)))
+           << QVariant::fromValue(ApplicationReference{
+                  bus.baseService(),
+                  QDBusObjectPath(QStringLiteral("/org/a11y/atspi/accessible/root"))});
+    bus.send(notice);
+}
+
+// Sends the "visible" notice for each show and hide of the widget it watches; a child of it.
+class VisibilityTeller : public QObject {
+    Q_OBJECT
+public:
+    explicit VisibilityTeller(QWidget& widget) : QObject(&widget) {
+        widget.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // Show comes before Qt's own "showing" notice, so a reader that speaks the widget as it
+        // comes to show already holds it as visible.
+        if (event->type() == QEvent::Show || event->type() == QEvent::Hide) {
+            send_visible(*static_cast<QWidget*>(watched), event->type() == QEvent::Show);
+        }
+        return false;
+    }
+};
+
+// A notification with no size: each announcement shows it anew, named by the message, so readers
+// speak it as it comes to show. It comes a moment after the last request: a command that brings a
+// new puzzle changes the whole board at once, and a reader swamped with those changes drops the
+// notices that are not about the focus; by then it has worked through them.
+class Announcer : public QWidget {
+    Q_OBJECT
+public:
+    explicit Announcer(QWidget& near) : QWidget(&near) {
+        setFixedSize(0, 0);
+        setFocusPolicy(Qt::NoFocus);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        hide();
+        new VisibilityTeller(*this); // owned by the announcer
+        delay_.setSingleShot(true);
+        delay_.setInterval(announcement_delay);
+        connect(&delay_, &QTimer::timeout, this, &Announcer::deliver);
+    }
+
+    static Announcer& of(QWidget& near) {
+        if (auto* found = near.findChild<Announcer*>(QString(), Qt::FindDirectChildrenOnly)) {
+            return *found;
+        }
+        return *new Announcer(near); // owned by `near`
+    }
+
+    void say(const QString& message) {
+        waiting_ = message;
+        delay_.start();
+    }
+
+    const QString& message() const { return message_; }
+
+private:
+    void deliver() {
+        message_ = waiting_;
+        hide();
+        show();
+    }
+
+    QString message_;
+    QString waiting_;
+    QTimer delay_;
 };
 
 Reading read(const TextBox& box) {
@@ -67,7 +225,7 @@ Reading read(const TextBox& box) {
         return hooks->reading(box.Text(), box.SelectionStart());
     }
     // Each line-break character reads as a space, so offsets stay those of the text.
-    return {line_breaks_as_spaces(box.Text()), box.SelectionStart()};
+    return {line_breaks_as_spaces(box.Text()), box.SelectionStart(), {}};
 }
 
 // Whether a player who sees the window could use the control: shown and enabled. A reader may
@@ -144,9 +302,15 @@ class TextBoxAccessible : public QAccessibleWidget, public ReadOnlyText {
 public:
     explicit TextBoxAccessible(TextBox* box)
         : QAccessibleWidget(box, QAccessible::EditableText), last_(read(*box)) {
-        connection_ = QObject::connect(box, &TextBox::TextChanged, box, [this] { text_changed(); });
+        text_connection_ =
+            QObject::connect(box, &TextBox::TextChanged, box, [this] { text_changed(); });
+        caret_connection_ =
+            QObject::connect(box, &TextBox::CaretMoved, box, [this] { caret_moved(); });
     }
-    ~TextBoxAccessible() override { QObject::disconnect(connection_); }
+    ~TextBoxAccessible() override {
+        QObject::disconnect(text_connection_);
+        QObject::disconnect(caret_connection_);
+    }
 
     QStringList actionNames() const override {
         return operable(widget()) ? QAccessibleWidget::actionNames() : QStringList();
@@ -188,6 +352,21 @@ public:
 
     // ---- the text interface: the reading, with no selection ----
     int cursorPosition() const override { return read(*box()).caret; }
+    // A character of the reading is what the reading says one is, so that a reader moving the
+    // caret speaks a whole one.
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int* start,
+                         int* end) const override {
+        const Reading reading = read(*box());
+        if (type != QAccessible::CharBoundary || reading.characters.empty() || offset < 0 ||
+            offset >= reading.text.size()) {
+            return ReadOnlyText::textAtOffset(offset, type, start, end);
+        }
+        const auto next =
+            std::upper_bound(reading.characters.begin(), reading.characters.end(), offset);
+        *start = next == reading.characters.begin() ? 0 : *(next - 1);
+        *end = next == reading.characters.end() ? static_cast<int>(reading.text.size()) : *next;
+        return reading.text.mid(*start, *end - *start);
+    }
     // Puts the box's caret where it reads nearest to the position asked for.
     void setCursorPosition(int position) override {
         TextBox* b = box();
@@ -234,15 +413,32 @@ private:
                 QAccessible::updateAccessibility(&replaced);
             }
         }
-        if (now.caret != last_.caret || now.text != last_.text) {
+        // Readers follow the caret of the focused box only; the board's other cells, cleared or
+        // filled all at once, would flood them.
+        if ((now.caret != last_.caret || now.text != last_.text) && box()->hasFocus()) {
             QAccessibleTextCursorEvent caret(box(), now.caret);
             QAccessible::updateAccessibility(&caret);
         }
         last_ = std::move(now);
     }
 
+    // A move of the caret alone. One that comes with a change of the text is told with the
+    // change, once the text has changed.
+    void caret_moved() {
+        const Reading now = read(*box());
+        if (now.text != last_.text || now.caret == last_.caret) {
+            return;
+        }
+        last_.caret = now.caret;
+        if (QAccessible::isActive() && box()->hasFocus()) {
+            QAccessibleTextCursorEvent caret(box(), now.caret);
+            QAccessible::updateAccessibility(&caret);
+        }
+    }
+
     Reading last_;
-    QMetaObject::Connection connection_;
+    QMetaObject::Connection text_connection_;
+    QMetaObject::Connection caret_connection_;
 };
 
 // What makes a picture a notice. A child of the picture, so it lives exactly as long as it.
@@ -322,6 +518,20 @@ private:
     QAbstractButton* button() const { return static_cast<QAbstractButton*>(widget()); }
 };
 
+// An announcement: a notification named by its message.
+class AnnouncerAccessible : public QAccessibleWidget {
+public:
+    explicit AnnouncerAccessible(Announcer* announcer)
+        : QAccessibleWidget(announcer, QAccessible::Notification) {}
+
+    QString text(QAccessible::Text which) const override {
+        if (which == QAccessible::Name) {
+            return static_cast<const Announcer*>(widget())->message();
+        }
+        return QAccessibleWidget::text(which);
+    }
+};
+
 // Qt keeps the interfaces a factory makes in its accessibility cache and deletes each one when
 // its widget goes.
 QAccessibleInterface* make_accessible(const QString&, QObject* object) {
@@ -333,6 +543,9 @@ QAccessibleInterface* make_accessible(const QString&, QObject* object) {
     }
     if (auto* button = qobject_cast<Button*>(object)) {
         return new ButtonAccessible(button);
+    }
+    if (auto* announcer = qobject_cast<Announcer*>(object)) {
+        return new AnnouncerAccessible(announcer);
     }
     // A top-level window is a window (a frame to AT-SPI), named by its title.
     if (auto* window = qobject_cast<Window*>(object); window != nullptr && window->isWindow()) {
@@ -361,6 +574,14 @@ void set_reading(TextBox& box, std::function<Reading(const QString& text, int ca
 
 void name_follows(TextBox& box, QWidget& source) {
     new NameWatcher(box, source); // owned by the source widget
+}
+
+void tell_visibility(QWidget& widget) {
+    new VisibilityTeller(widget); // owned by the widget
+}
+
+void announce(QWidget& near, const QString& message) {
+    Announcer::of(near).say(message);
 }
 
 void set_notice(PictureBox& box, const QString& announcement, const QString& text) {

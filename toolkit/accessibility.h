@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 class QWidget;
 
@@ -12,17 +13,22 @@ namespace tk {
 class PictureBox;
 class TextBox;
 
-// How a text box's text reads aloud, and where its caret stands in that reading.
+// How a text box's text reads aloud, and where its caret stands in that reading. `characters`,
+// when not empty, holds where each of the reading's characters begins (ascending, the first 0),
+// for a reading whose characters are longer than one letter: a reader moving the caret speaks one
+// of them at a time. Empty, every letter is a character of its own.
 struct Reading {
     QString text;
     int caret = 0;
+    std::vector<int> characters;
 };
 
 // Gives, once per process, every TextBox and PictureBox an accessible object through Qt's
 // accessibility framework, so that screen readers (over AT-SPI on Linux) see:
 // - a text box as a text whose name is its accessible name (see set_accessible_name) and whose
 //   text is its reading (see set_reading). Each change of the text is told as what was inserted
-//   or removed and where in the reading, worked out from the reading before and after it. A
+//   or removed and where in the reading, worked out from the reading before and after it; each
+//   move of the caret alone (arrow keys, Home, End, a click) as the caret moving. A
 //   screen reader can read the text and move the caret, but cannot write: the box takes text
 //   only from the keyboard and pastes, through its own filters;
 // - a picture box as a picture whose name is the widget's accessibleName, or, for a notice (see
@@ -43,9 +49,23 @@ void set_accessible_name(TextBox& box, std::function<QString()> name);
 // read as a space.
 void set_reading(TextBox& box, std::function<Reading(const QString& text, int caret)> reading);
 
-// The box's accessible name depends on `source`: each time it is shown or hidden, screen readers
-// are told to read the name again.
+// The box's accessible name depends on `source`: each time it is shown or hidden, or (for a
+// Label) its text changes, and the name reads differently from what screen readers were last
+// told, they are told to read it again. While the box's window holds changes back, nothing is
+// told until they are applied; then once, for a name that ends different.
 void name_follows(TextBox& box, QWidget& source);
+
+// Screen readers are told of each show and hide of the widget as its "visible" state changing,
+// as well as the "showing" state that Qt tells of, so that a reader that stored the widget's
+// states while it was hidden sees it whole once it shows. Window::attach calls it.
+void tell_visibility(QWidget& widget);
+
+// Screen readers announce `message` politely (as a notification, after what they are saying)
+// without the focus moving, announcement_delay after the last call for the same widget; of
+// several messages given meanwhile only the last is announced. The notification is a child of
+// `near`, without size, so nothing is drawn.
+void announce(QWidget& near, const QString& message);
+inline constexpr int announcement_delay = 300; // milliseconds
 
 // The picture is a notice: each time it is shown, screen readers announce `announcement` (its
 // name and description) without the focus moving. Its full `text` can then be read as its text,

@@ -44,11 +44,24 @@ void enable_visual_styles() {
     }
 }
 
+Control::~Control() {
+    if (owner_ != nullptr) {
+        owner_->forget(*this);
+    }
+}
+
 bool Control::Visible() const {
+    if (held_visible_) {
+        return *held_visible_;
+    }
     return owner_ != nullptr ? widget()->isVisibleTo(owner_) : !widget()->isHidden();
 }
 
 void Control::SetVisible(bool visible) {
+    if (owner_ != nullptr && owner_->holding_changes()) {
+        held_visible_ = visible;
+        return;
+    }
     widget()->setVisible(visible);
 }
 
@@ -106,6 +119,12 @@ bool Control::Focus() {
     }
     w->setFocus(Qt::OtherFocusReason);
     return true;
+}
+
+void Control::DropFocus() {
+    if (Focused()) {
+        widget()->clearFocus();
+    }
 }
 
 bool Control::Focused() const {

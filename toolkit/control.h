@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QString>
 
+#include <optional>
 #include <utility>
 
 class QWidget;
@@ -46,7 +47,8 @@ public:
     Control(Kind kind, QString name) : kind_(kind), name_(std::move(name)) {}
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
-    virtual ~Control() = default;
+    // A control that goes before its window leaves the window's list.
+    virtual ~Control();
 
     Kind kind() const { return kind_; }
     const QString& Name() const { return name_; }
@@ -59,7 +61,8 @@ public:
     virtual void SetText(const QString&) {}
 
     // The control's own visibility flag (it reads true while the window
-    // itself is not yet shown).
+    // itself is not yet shown). While the window holds changes back (see
+    // Window::HeldChanges) it reads the flag as last set.
     bool Visible() const;
     void SetVisible(bool visible);
     bool Enabled() const;
@@ -86,6 +89,9 @@ public:
     // Keyboard focus; true when the control could take it.
     bool Focus();
     bool Focused() const;
+    // Gives the focus up, so that the window has no focused control, rather than passing it on
+    // to the next control in the tab order as hiding or disabling a focused control does.
+    void DropFocus();
 
     int TabIndex() const { return tab_index_; }
     void SetTabIndex(int index) { tab_index_ = index; }
@@ -110,6 +116,8 @@ private:
     QColor fore_color_;
     int tab_index_ = 0;
     Window* owner_ = nullptr;
+    // The visibility flag set while the window holds changes back.
+    std::optional<bool> held_visible_;
 };
 
 } // namespace tk

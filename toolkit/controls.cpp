@@ -15,9 +15,13 @@ Label::Label(const QString& name, QWidget* parent) : QLabel(parent), Control(Kin
 }
 
 void Label::SetText(const QString& text) {
+    const bool changed = text != this->text();
     setText(text);
     if (auto_size_) {
         adjustSize();
+    }
+    if (changed) {
+        emit TextChanged();
     }
 }
 

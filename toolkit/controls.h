@@ -14,7 +14,8 @@ namespace tk {
 
 // A text label. A fixed-size label keeps its bounds; an auto-sized one fits
 // its text. With no background colour it is transparent. A click on a label
-// stays with the label: it never reaches a control below it.
+// stays with the label: it never reaches a control below it. TextChanged is raised after each
+// change of its text.
 class Label : public QLabel, public Control {
     Q_OBJECT
 public:
@@ -25,6 +26,9 @@ public:
     void SetText(const QString& text) override;
 
     void SetAutoSize(bool auto_size);
+
+signals:
+    void TextChanged();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -54,9 +54,13 @@ void TextBox::SetSelectionStart(int position) {
         text_[position] == u'\n') {
         ++position;
     }
+    const bool moved = position != caret_;
     caret_ = position;
     keep_caret_in_view();
     update();
+    if (moved) {
+        emit CaretMoved();
+    }
 }
 
 void TextBox::keep_caret_in_view() {

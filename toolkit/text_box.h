@@ -77,6 +77,8 @@ public:
 signals:
     void Click();
     void TextChanged();
+    // Raised after each move of the caret, whether the text changed with it or not.
+    void CaretMoved();
     void KeyDown(tk::KeyEventArgs& e);
     void KeyPress(tk::KeyPressEventArgs& e);
     void Paste(tk::PasteEventArgs& e);

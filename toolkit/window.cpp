@@ -17,6 +17,16 @@ Window::Window(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
 }
 
+Window::~Window() {
+    for (Control* c : controls_) {
+        c->owner_ = nullptr;
+    }
+}
+
+void Window::forget(const Control& control) {
+    std::erase(controls_, &control);
+}
+
 int Window::position_of(const Control* control) const {
     const auto it = std::find(controls_.begin(), controls_.end(), control);
     return it == controls_.end() ? -1 : static_cast<int>(it - controls_.begin());
@@ -31,6 +41,7 @@ void Window::attach(Control& control) {
         w->setVisible(shown);
     }
     w->lower();
+    tell_visibility(*w);
     controls_.push_back(&control);
 }
 
@@ -98,6 +109,30 @@ void Window::set_client_size(QSize size, QSize smallest_outer, QSize largest_out
 void Window::set_background_image(const QPixmap& picture) {
     background_ = picture;
     update();
+}
+
+Window::HeldChanges::HeldChanges(Window& window) : window_(window) {
+    ++window_.holds_;
+}
+
+Window::HeldChanges::~HeldChanges() {
+    if (--window_.holds_ == 0) {
+        window_.apply_held_changes();
+    }
+}
+
+void Window::apply_held_changes() {
+    for (Control* c : controls_) {
+        if (!c->held_visible_) {
+            continue;
+        }
+        const bool wanted = *c->held_visible_;
+        c->held_visible_.reset();
+        if (c->Visible() != wanted) {
+            c->widget()->setVisible(wanted);
+        }
+    }
+    emit ChangesApplied();
 }
 
 void Window::paintEvent(QPaintEvent* event) {

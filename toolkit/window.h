@@ -18,6 +18,9 @@ class Window : public QWidget {
     Q_OBJECT
 public:
     explicit Window(QWidget* parent = nullptr);
+    // Its controls forget it first: Qt hides them as the widget part goes, and nothing they do
+    // then may reach back into a window that is no longer one.
+    ~Window() override;
 
     // The child list in stacking order, position 0 on top.
     const std::vector<Control*>& Controls() const { return controls_; }
@@ -46,12 +49,37 @@ public:
     // A picture tiled from the client area's top-left corner behind every child.
     void set_background_image(const QPixmap& picture);
 
+    // While one lives, the window holds back the visibility changes of its controls; when the
+    // last one ends, each control takes the flag it was last given, and a control whose flag
+    // ends as it began is not touched at all: nothing is redrawn or told to screen readers for
+    // it. Meanwhile each control's Visible() reads the flag as last set. ChangesApplied is raised
+    // once the held changes are in.
+    class HeldChanges {
+    public:
+        explicit HeldChanges(Window& window);
+        ~HeldChanges();
+        HeldChanges(const HeldChanges&) = delete;
+        HeldChanges& operator=(const HeldChanges&) = delete;
+
+    private:
+        Window& window_;
+    };
+    bool holding_changes() const { return holds_ > 0; }
+
+signals:
+    void ChangesApplied();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    friend class Control;
+    void apply_held_changes();
+    void forget(const Control& control);
+
     std::vector<Control*> controls_;
     QPixmap background_;
+    int holds_ = 0;
 };
 
 } // namespace tk

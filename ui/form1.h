@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <random>
 
 // Debug builds and the sanitizer build (an optimised build with AddressSanitizer)
@@ -253,8 +254,17 @@ private:
 
     // ui/panels.cpp: a picture with its button shown above everything, the
     // button above the picture; and closed again, both sent to the back.
-    static void show_panel(tk::Control& picture, tk::Control& button);
-    static void close_panel(tk::Control& picture, tk::Control& button);
+    void show_panel(tk::Control& picture, tk::Control& button);
+    void close_panel(tk::Control& picture, tk::Control& button);
+
+    // ui/panels.cpp: where the keyboard focus goes back to when a panel closes.
+    // A panel, named by its picture, notes the focused control as it opens;
+    // once the handler that closes it is done, return_focus gives the focus
+    // back to that control if a player could still use it, else to the
+    // nearest control that cannot lose the board.
+    void note_focus(const tk::Control& picture);
+    void return_focus(const tk::Control& picture);
+    std::map<const tk::Control*, tk::Control*> focus_before_panel_;
 
     // engine/verification.cpp: 1 when each unit that starts at one of the
     // cells passes, filled by the given operation; stops at the first failure.

@@ -2,6 +2,7 @@
 #include "ui/form1.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -16,8 +17,11 @@ void raise_panel_control(tk::Control& control, bool enable) {
     control.BringToFront();
 }
 
-// Hides one control of a panel that is enabled only while shown.
+// Hides one control of a panel that is enabled only while shown. A focused
+// control gives the focus up first rather than pass it down the tab order,
+// where it could land on a cell or on Start while the game goes on.
 void drop_panel_control(tk::Control& control) {
+    control.DropFocus();
     control.SetEnabled(false);
     control.SetVisible(false);
     control.SendToBack();
@@ -29,7 +33,47 @@ bool is_decimal_digit(QChar c) {
 
 } // namespace
 
+void Form1::note_focus(const tk::Control& picture) {
+    // A panel opened again while it shows keeps the control noted first.
+    if (!picture.Visible()) {
+        focus_before_panel_[&picture] = ActiveControl();
+    }
+}
+
+void Form1::return_focus(const tk::Control& picture) {
+    tk::Control* before = nullptr;
+    if (const auto noted = focus_before_panel_.find(&picture); noted != focus_before_panel_.end()) {
+        before = noted->second;
+        focus_before_panel_.erase(noted);
+    }
+    if (before != nullptr && before->Visible() && before->Enabled() && before->Focus()) {
+        return;
+    }
+    // The control the player had is gone: the topmost panel still shown takes
+    // the focus (the selection panel in its number field), else Check, which
+    // only tests the board. Never a control that would start afresh or clear it.
+    tk::Control* const panel_controls[] = {button_help_exit,
+                                           button_completed,
+                                           button_incorrect_solution,
+                                           button_correct,
+                                           button_level_select_continue,
+                                           button_invalid_puzzle_ok};
+    for (tk::Control* c : Controls()) {
+        if (std::find(std::begin(panel_controls), std::end(panel_controls), c) ==
+                std::end(panel_controls) ||
+            !c->Visible() || !c->Enabled()) {
+            continue;
+        }
+        tk::Control* target = c == button_level_select_continue ? maskedTextBox_select_level : c;
+        if (target->Focus()) {
+            return;
+        }
+    }
+    button1->Focus();
+}
+
 void Form1::show_panel(tk::Control& picture, tk::Control& button) {
+    note_focus(picture);
     picture.SetVisible(true);
     button.SetVisible(true);
     picture.BringToFront();
@@ -37,6 +81,9 @@ void Form1::show_panel(tk::Control& picture, tk::Control& button) {
 }
 
 void Form1::close_panel(tk::Control& picture, tk::Control& button) {
+    // The button gives the focus up rather than pass it down the tab order;
+    // the handler gives it back once it is done.
+    button.DropFocus();
     picture.SendToBack();
     button.SendToBack();
     picture.SetVisible(false);
@@ -44,17 +91,20 @@ void Form1::close_panel(tk::Control& picture, tk::Control& button) {
 }
 
 void Form1::howToPlayToolStripMenuItem_Click() {
+    note_focus(*pictureBox_help_background);
     raise_panel_control(*pictureBox_help_background, false);
     raise_panel_control(*button_help_exit, false);
 }
 
 void Form1::button_help_exit_Click() {
     close_panel(*pictureBox_help_background, *button_help_exit);
+    return_focus(*pictureBox_help_background);
 }
 
 void Form1::selectPuzzleToolStripMenuItem_Click() {
     // The field keeps what was typed so far; there is no cancel, so the panel
     // stays until a number is accepted.
+    note_focus(*pictureBox_select_level);
     raise_panel_control(*pictureBox_select_level, true);
     raise_panel_control(*maskedTextBox_select_level, true);
     raise_panel_control(*button_level_select_continue, true);
@@ -78,6 +128,7 @@ void Form1::button_level_select_continue_Click() {
     drop_panel_control(*button_level_select_continue);
     maskedTextBox_select_level->SetText(QString());
     start_game();
+    return_focus(*pictureBox_select_level);
 }
 
 std::int32_t Form1::check_level_select_number() {
@@ -107,6 +158,7 @@ std::int32_t Form1::check_level_select_number() {
 
 void Form1::level_select_number_is_bad() {
     // The selection panel stays open underneath; the game is not touched.
+    note_focus(*pictureBox_invalid_number);
     raise_panel_control(*pictureBox_invalid_number, true);
     raise_panel_control(*button_invalid_puzzle_ok, true);
     maskedTextBox_select_level->SetText(QString());
@@ -115,4 +167,5 @@ void Form1::level_select_number_is_bad() {
 void Form1::button_invalid_puzzle_ok_Click() {
     drop_panel_control(*pictureBox_invalid_number);
     drop_panel_control(*button_invalid_puzzle_ok);
+    return_focus(*pictureBox_invalid_number);
 }

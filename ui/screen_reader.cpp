@@ -7,6 +7,8 @@
 #include "toolkit/accessibility.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -14,19 +16,27 @@ namespace {
 tk::Reading read_cell(const QString& text, int caret) {
     if (!text.startsWith(Form1::pencil_prefix)) {
         // An empty cell or an answer; line-break characters read as spaces, offsets unchanged.
-        return {tk::line_breaks_as_spaces(text), caret};
+        return {tk::line_breaks_as_spaces(text), caret, {}};
     }
     // "pencil marks 1 3 3": each mark reads as a space and its digit, so the
     // caret after the k-th mark reads right after the k-th digit.
+    // A mark with the space before it is one character, so a reader stepping through the marks
+    // speaks the digit, never the space.
     const QString heading = QStringLiteral("pencil marks");
     const auto prefix = static_cast<int>(Form1::pencil_prefix.size());
     QString reading = heading;
+    std::vector<int> characters;
+    for (int i = 0; i < heading.size(); ++i) {
+        characters.push_back(i);
+    }
     for (const QChar mark : text.mid(prefix)) {
+        characters.push_back(static_cast<int>(reading.size()));
         reading += u' ';
         reading += mark;
     }
     const int marks_before_caret = std::max(0, caret - prefix);
-    return {reading, static_cast<int>(heading.size()) + 2 * marks_before_caret};
+    return {reading, static_cast<int>(heading.size()) + 2 * marks_before_caret,
+            std::move(characters)};
 }
 
 } // namespace
@@ -48,6 +58,11 @@ void Form1::describe_for_screen_readers() {
         tk::set_reading(*textBox[k], read_cell);
         tk::name_follows(*textBox[k], *sum);
     }
+
+    // A new puzzle number is announced, as a player who sees the window notices it change.
+    connect(label_level_value, &tk::Label::TextChanged, this, [this] {
+        tk::announce(*label_level_value, QStringLiteral("Level %1").arg(puzzle_number()));
+    });
 
     tk::set_accessible_name(*maskedTextBox_select_level, [this] {
         return QStringLiteral("Puzzle number, 1 to %1").arg(level_array_size - 1);

@@ -1,0 +1,97 @@
+"""The real Orca for the screen-reader tests: started with its speech written to its debug log
+(none reaches a speech server, so nothing is heard and the log is the whole of what was said),
+touching no other Orca, and stopped by its pid.
+
+Use inside support/with_session.sh --own-home: Orca's settings and log go to a HOME of its own.
+"""
+import os
+import re
+import shutil
+import subprocess
+import time
+
+from support.atspi import TIMEOUT, wait_for
+
+HOME = os.environ["HOME"]
+LOG = os.path.join(HOME, "orca-debug.log")
+OUTPUT = os.path.join(HOME, "orca-output.log")
+SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*)'\s*[\[{]")
+LAUNCHER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "own_orca.py")
+
+
+def spoken():
+    """Everything Orca has said so far, one utterance a line."""
+    try:
+        with open(LOG, encoding="utf-8", errors="replace") as log:
+            return [m.group(1) for m in map(SPOKEN.search, log) if m]
+    except FileNotFoundError:
+        return []
+
+
+def said_after(mark, utterance):
+    """Whether Orca said `utterance` after the first `mark` utterances."""
+    return utterance in spoken()[mark:]
+
+
+def settle():
+    """Waits until Orca has worked through what it was told: its log stops growing for a second.
+    Orca drops queued notices when an application floods it (Show All changes 81 cells at once),
+    as it would for a player who pressed Check before hearing Show All."""
+    deadline = time.monotonic() + TIMEOUT
+    size, still_since = -1, time.monotonic()
+    while time.monotonic() < deadline:
+        now = os.path.getsize(LOG)
+        if now != size:
+            size, still_since = now, time.monotonic()
+        elif time.monotonic() - still_since >= 1.0:
+            return
+        time.sleep(0.1)
+    raise SystemExit(f"FAIL: Orca was still busy after {TIMEOUT} s")
+
+
+def start():
+    """Starts Orca (the accessibility bus must be up: get the desktop first) and waits until it
+    has said it is on."""
+    prefs = os.path.join(HOME, "orca")
+    os.makedirs(prefs, exist_ok=True)
+    # Orca loads this from its settings folder at start; it makes each line of the log reach the
+    # file as it is written, so the test can read what was said while Orca runs.
+    with open(os.path.join(prefs, "orca-customizations.py"), "w") as customizations:
+        customizations.write("import orca.debug\n"
+                             "if orca.debug.debugFile is not None:\n"
+                             "    orca.debug.debugFile.reconfigure(line_buffering=True)\n")
+    with open(OUTPUT, "w") as output:
+        orca = subprocess.Popen(["/usr/bin/python3", LAUNCHER, "-u", prefs, "--debug-file", LOG],
+                                stdout=output, stderr=subprocess.STDOUT)
+    try:
+        wait_for("Orca to start", lambda: orca.poll() is not None or "Screen reader on." in spoken())
+    except SystemExit:
+        stop(orca)
+        raise
+    if orca.poll() is not None:
+        with open(OUTPUT) as output:
+            raise SystemExit(f"FAIL: Orca ended at start: {output.read()[-3000:]}")
+    return orca
+
+
+def stop(process, patience=5):
+    """Stops a process this test started, by its pid."""
+    if process is None or process.poll() is not None:
+        return
+    process.terminate()
+    try:
+        process.wait(timeout=patience)
+    except subprocess.TimeoutExpired:
+        process.kill()  # Orca can hang waiting for a speech server that is not there
+        process.wait()
+
+
+def report():
+    """Prints what Orca said; TALLYWICK_KEEP_ORCA_LOG=FILE keeps its whole debug log there."""
+    keep = os.environ.get("TALLYWICK_KEEP_ORCA_LOG")
+    if keep and os.path.exists(LOG):
+        shutil.copyfile(LOG, keep)
+    print("Orca said:", " | ".join(spoken()), flush=True)
+    if not spoken():
+        with open(OUTPUT) as output:
+            print("Orca's output:", output.read()[-3000:], flush=True)

@@ -18,7 +18,7 @@ import pyatspi
 
 sys.dont_write_bytecode = True  # no compiled copies left in the source tree
 from support import orca_reader as orca
-from support.atspi import TIMEOUT, centre, click, fail, game_frame, showing, start_game, states
+from support.atspi import TIMEOUT, Controls, centre, click, fail, game_frame, showing, states
 from support.atspi import verdict, wait_for
 from support.orca_reader import settle, spoken
 
@@ -30,15 +30,7 @@ HELP_TEXT = ("Welcome to Tallywick! Fill every column, row and 3 x 3 block of th
 
 def main():
     desktop = pyatspi.Registry.getDesktop(0)  # starts the accessibility bus before Orca
-    reader = orca.start()
-    game = None
-    try:
-        game = start_game(PROGRAM)
-        run(desktop)
-    finally:
-        orca.stop(game, patience=20)
-        orca.stop(reader)
-        orca.report()
+    orca.play(PROGRAM, run, desktop)
 
 
 def said_since(mark):
@@ -66,22 +58,9 @@ def key(*keys):
 
 def run(desktop):
     frame = wait_for("the game's window on the AT-SPI bus", lambda: game_frame(desktop))
-    children = [frame.getChildAtIndex(i) for i in range(frame.childCount)]
-
-    def named(role, name):
-        return lambda: next((c for c in children if c.getRole() == role and c.name == name
-                             and showing(c)), None)
-
-    def button(name):
-        return wait_for(f"the {name} button", named(pyatspi.ROLE_PUSH_BUTTON, name))
-
-    def menu_item(menu, item):
-        bar = next(c for c in children if c.getRole() == pyatspi.ROLE_MENU_BAR)
-        click(next(c for c in bar if c.name == menu))
-        click(wait_for(f"{menu} > {item}", lambda: pyatspi.findDescendant(
-            bar, lambda a: a is not None and a.name == item
-            and a.getRole() == pyatspi.ROLE_MENU_ITEM and showing(a))))
-        settle()
+    controls = Controls(frame, after_menu=settle)
+    children, named, button, menu_item = (controls.children, controls.named, controls.button,
+                                          controls.menu_item)
 
     def cell(name):
         return next(c for c in children if c.getRole() == pyatspi.ROLE_TEXT

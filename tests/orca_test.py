@@ -15,7 +15,7 @@ import pyatspi
 
 sys.dont_write_bytecode = True  # no compiled copies left in the source tree
 from support import orca_reader as orca
-from support.atspi import click, fail, game_frame, showing, start_game, verdict, wait_for
+from support.atspi import click, fail, game_frame, showing, verdict, wait_for
 from support.orca_reader import said_after, settle, spoken
 
 PROGRAM = sys.argv[1]
@@ -23,15 +23,7 @@ PROGRAM = sys.argv[1]
 
 def main():
     desktop = pyatspi.Registry.getDesktop(0)  # starts the accessibility bus before Orca
-    reader = orca.start()
-    game = None
-    try:
-        game = start_game(PROGRAM)
-        run(desktop)
-    finally:
-        orca.stop(game, patience=20)
-        orca.stop(reader)
-        orca.report()
+    orca.play(PROGRAM, run, desktop)
 
 
 def run(desktop):

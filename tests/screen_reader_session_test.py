@@ -19,7 +19,7 @@ from gi.repository import GLib
 
 sys.dont_write_bytecode = True  # no compiled copies left in the source tree
 from support import atspi
-from support.atspi import click, fail, game_frame, showing, start_game, states, verdict
+from support.atspi import Controls, click, fail, game_frame, play, showing, states, verdict
 
 PROGRAM = sys.argv[1]
 
@@ -67,35 +67,14 @@ def main():
     for kind in ["object:property-change:accessible-name", "object:state-changed",
                  "object:text-caret-moved", "object:text-changed", "object:children-changed"]:
         pyatspi.Registry.registerEventListener(hear, kind)
-    game = start_game(PROGRAM)
-    try:
-        run(desktop)
-    finally:
-        game.terminate()
-        try:
-            game.wait(timeout=20)
-        except subprocess.TimeoutExpired:
-            game.kill()
-            fail("the game did not end when asked to")
+    play(PROGRAM, run, desktop)
 
 
 def run(desktop):
     frame = wait_for("the game's window on the AT-SPI bus", lambda: game_frame(desktop))
-    children = [frame.getChildAtIndex(i) for i in range(frame.childCount)]
-
-    def named(role, name):
-        return lambda: next((c for c in children if c.getRole() == role and c.name == name
-                             and showing(c)), None)
-
-    def button(name):
-        return wait_for(f"the {name} button", named(pyatspi.ROLE_PUSH_BUTTON, name))
-
-    def menu_item(menu, item):
-        bar = next(c for c in children if c.getRole() == pyatspi.ROLE_MENU_BAR)
-        click(next(c for c in bar if c.name == menu))
-        click(wait_for(f"{menu} > {item}", lambda: pyatspi.findDescendant(
-            bar, lambda a: a is not None and a.name == item
-            and a.getRole() == pyatspi.ROLE_MENU_ITEM and showing(a))))
+    controls = Controls(frame, wait_for)
+    children, named, button, menu_item = (controls.children, controls.named, controls.button,
+                                          controls.menu_item)
 
     def focused():
         found = [c.name for c in children if pyatspi.STATE_FOCUSED in states(c)]

@@ -14,7 +14,7 @@ from gi.repository import Atspi, GLib
 
 sys.dont_write_bytecode = True  # no compiled copies left in the source tree
 from support import atspi
-from support.atspi import centre, click, fail, game_frame, showing, start_game, states, verdict
+from support.atspi import centre, click, fail, game_frame, play, showing, states, verdict
 
 PROGRAM = sys.argv[1]
 
@@ -94,16 +94,7 @@ def main():
     desktop = pyatspi.Registry.getDesktop(0)  # starts the accessibility bus before the game
     pyatspi.Registry.registerEventListener(hear, "object:text-changed")
     pyatspi.Registry.registerEventListener(hear_showing, "object:state-changed:showing")
-    game = start_game(PROGRAM)
-    try:
-        run(desktop)
-    finally:
-        game.terminate()
-        try:
-            game.wait(timeout=20)
-        except subprocess.TimeoutExpired:
-            game.kill()
-            fail("the game did not end when asked to")
+    play(PROGRAM, run, desktop)
 
 
 def run(desktop):

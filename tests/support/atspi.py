@@ -63,6 +63,56 @@ def start_game(program):
     return subprocess.Popen([program], env=env)
 
 
+def play(program, run, desktop):
+    """Starts the game, runs run(desktop) on it and then asks it to end, failing the test if it
+    does not."""
+    game = start_game(program)
+    try:
+        run(desktop)
+    finally:
+        stop_game(game)
+
+
+def stop_game(game, patience=20):
+    """Asks a game this test started to end, by its pid; one that will not is killed and fails."""
+    if game is None or game.poll() is not None:
+        return
+    game.terminate()
+    try:
+        game.wait(timeout=patience)
+    except subprocess.TimeoutExpired:
+        game.kill()
+        game.wait()
+        fail("the game did not end when asked to")
+
+
+class Controls:
+    """The window's controls as a reader finds them: by role and name among those showing, and
+    the menus' items, opened with the mouse. `wait` is the test's own way of waiting (a test with
+    an event listener pumps its events while it waits); `after_menu` runs after each menu choice."""
+
+    def __init__(self, frame, wait=None, after_menu=None):
+        self.children = [frame.getChildAtIndex(i) for i in range(frame.childCount)]
+        self.wait = wait if wait is not None else wait_for
+        self.after_menu = after_menu
+
+    def named(self, role, name):
+        return lambda: next((c for c in self.children if c.getRole() == role and c.name == name
+                             and showing(c)), None)
+
+    def button(self, name):
+        return self.wait(f"the {name} button", self.named(pyatspi.ROLE_PUSH_BUTTON, name))
+
+    def menu_item(self, menu, item):
+        bar = next(c for c in self.children if c.getRole() == pyatspi.ROLE_MENU_BAR)
+        click(next(c for c in bar if c.name == menu))
+        click(self.wait(f"{menu} > {item}", lambda: pyatspi.findDescendant(
+            bar, lambda a: a is not None and a.name == item
+            and a.getRole() == pyatspi.ROLE_MENU_ITEM and showing(a))))
+        if self.after_menu is not None:
+            self.after_menu()
+
+
 def game_frame(desktop):
     """The game's shown main window among the desktop's applications, or None."""
     for app in desktop:

@@ -10,7 +10,7 @@ import shutil
 import subprocess
 import time
 
-from support.atspi import TIMEOUT, wait_for
+from support.atspi import TIMEOUT, play as play_game, wait_for
 
 HOME = os.environ["HOME"]
 LOG = os.path.join(HOME, "orca-debug.log")
@@ -84,6 +84,16 @@ def stop(process, patience=5):
     except subprocess.TimeoutExpired:
         process.kill()  # Orca can hang waiting for a speech server that is not there
         process.wait()
+
+
+def play(program, run, desktop):
+    """Starts Orca, then the game, runs run(desktop), stops both and prints what Orca said."""
+    reader = start()
+    try:
+        play_game(program, run, desktop)
+    finally:
+        stop(reader)
+        report()
 
 
 def report():

@@ -41,10 +41,9 @@ bool listen_for_renames() {
             renamed << event->object();
         }
     });
-    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
-        QTest::qWaitFor([] { return QAccessible::isActive(); }, 10000);
-    }
-    if (!QAccessible::isActive()) {
+    const bool on_x = QGuiApplication::platformName() == QLatin1String("xcb");
+    if (!(on_x ? QTest::qWaitFor([] { return QAccessible::isActive(); }, 10000)
+               : QAccessible::isActive())) {
         QAccessible::installUpdateHandler(nullptr);
         return false;
     }

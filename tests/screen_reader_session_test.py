@@ -15,11 +15,11 @@ import sys
 import time
 
 import pyatspi
-from gi.repository import GLib
 
 sys.dont_write_bytecode = True  # no compiled copies left in the source tree
 from support import atspi
-from support.atspi import Controls, click, fail, game_frame, play, showing, states, verdict
+from support.atspi import Controls, click, fail, game_frame, play, pump, showing, states, verdict
+from support.atspi import wait_pumping as wait_for  # the listeners hear while the test waits
 
 PROGRAM = sys.argv[1]
 
@@ -34,17 +34,6 @@ def hear(event):
         heard.append((event.type, source.getRoleName(), source.name, event.detail1))
     except Exception:  # a source that went away meanwhile
         pass
-
-
-def pump():
-    """Delivers the events that have arrived (pyatspi hands them over in GLib's loop)."""
-    context = GLib.MainContext.default()
-    while context.pending():
-        context.iteration(False)
-
-
-def wait_for(what, probe):
-    return atspi.wait_for(what, probe, between=pump)
 
 
 def quiet():

@@ -13,8 +13,8 @@ import pyatspi
 from gi.repository import Atspi, GLib
 
 sys.dont_write_bytecode = True  # no compiled copies left in the source tree
-from support import atspi
-from support.atspi import centre, click, fail, game_frame, play, showing, states, verdict
+from support.atspi import centre, click, fail, game_frame, play, pump, showing, states, verdict
+from support.atspi import wait_pumping as wait_for  # the listeners hear while the test waits
 
 PROGRAM = sys.argv[1]
 
@@ -41,18 +41,6 @@ def hear_showing(event):
             hidden_notices.append(source.name)
     except Exception:  # a source that went away meanwhile
         pass
-
-
-def pump():
-    """Delivers the notices that have arrived (pyatspi hands them over in GLib's loop)."""
-    context = GLib.MainContext.default()
-    while context.pending():
-        context.iteration(False)
-
-
-def wait_for(what, probe):
-    """Polls probe(), delivering the notices that arrived before each try."""
-    return atspi.wait_for(what, probe, between=pump)
 
 
 def text_of(accessible):

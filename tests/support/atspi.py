@@ -9,6 +9,7 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 TIMEOUT = 30  # seconds for each wait; every wait polls and says what it was waiting for
 
@@ -36,6 +37,20 @@ def wait_for(what, probe, between=None):
             return last
         time.sleep(0.2)
     raise SystemExit(f"FAIL: gave up after {TIMEOUT} s waiting for {what} (last seen: {last!r})")
+
+
+def pump():
+    """Delivers the events a test's listeners are waiting for: pyatspi hands them over in GLib's
+    loop."""
+    context = GLib.MainContext.default()
+    while context.pending():
+        context.iteration(False)
+
+
+def wait_pumping(what, probe):
+    """wait_for() for a test with listeners: the events that arrived are delivered before each
+    try."""
+    return wait_for(what, probe, between=pump)
 
 
 def states(accessible):

@@ -88,16 +88,24 @@ def play(program, run, desktop):
         stop_game(game)
 
 
-def stop_game(game, patience=20):
-    """Asks a game this test started to end, by its pid; one that will not is killed and fails."""
-    if game is None or game.poll() is not None:
-        return
-    game.terminate()
+def stop(process, patience=5):
+    """Stops a process this test started, by its pid: asks it to end, and kills it if it will not
+    within `patience` seconds. Says whether it ended when asked."""
+    if process is None or process.poll() is not None:
+        return True
+    process.terminate()
     try:
-        game.wait(timeout=patience)
+        process.wait(timeout=patience)
+        return True
     except subprocess.TimeoutExpired:
-        game.kill()
-        game.wait()
+        process.kill()
+        process.wait()
+        return False
+
+
+def stop_game(game):
+    """Asks a game this test started to end; one that will not is killed and fails the test."""
+    if not stop(game, patience=20):
         fail("the game did not end when asked to")
 
 

@@ -10,7 +10,8 @@ import shutil
 import subprocess
 import time
 
-from support.atspi import TIMEOUT, play as play_game, wait_for
+# Orca can hang waiting for a speech server that is not there; stop() then kills it.
+from support.atspi import TIMEOUT, play as play_game, stop, wait_for
 
 HOME = os.environ["HOME"]
 LOG = os.path.join(HOME, "orca-debug.log")
@@ -72,18 +73,6 @@ def start():
         with open(OUTPUT) as output:
             raise SystemExit(f"FAIL: Orca ended at start: {output.read()[-3000:]}")
     return orca
-
-
-def stop(process, patience=5):
-    """Stops a process this test started, by its pid."""
-    if process is None or process.poll() is not None:
-        return
-    process.terminate()
-    try:
-        process.wait(timeout=patience)
-    except subprocess.TimeoutExpired:
-        process.kill()  # Orca can hang waiting for a speech server that is not there
-        process.wait()
 
 
 def play(program, run, desktop):

@@ -10,16 +10,7 @@ for tool in weston weston-screenshooter; do
     command -v "$tool" >/dev/null || { echo "$tool is missing: run scripts/setup.sh"; exit 1; }
 done
 
-work=$(mktemp -d)
-started=()
-cleanup() {
-    for ((i = ${#started[@]} - 1; i >= 0; i--)); do
-        kill "${started[i]}" 2>/dev/null || true
-        wait "${started[i]}" 2>/dev/null || true
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
+. "$root/tests/support/started.sh"
 mkdir -m 700 "$work/runtime"
 export XDG_RUNTIME_DIR=$work/runtime XDG_CONFIG_HOME=$work
 unset QT_QPA_PLATFORM DISPLAY

@@ -17,17 +17,7 @@ for tool in weston mutter Xvfb xdotool dbus-run-session; do
     command -v "$tool" >/dev/null || { echo "$tool is missing: run scripts/setup.sh"; exit 1; }
 done
 
-work=$(mktemp -d)
-started=()
-cleanup() {
-    # Only what this test started, the newest first.
-    for ((i = ${#started[@]} - 1; i >= 0; i--)); do
-        kill "${started[i]}" 2>/dev/null || true
-        wait "${started[i]}" 2>/dev/null || true
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
+. "$here/support/started.sh"
 fail() {
     echo "FAIL ($compositor): $*"
     if [ -s "$work/game.err" ]; then

@@ -10,5 +10,5 @@ if [ $# -eq 0 ]; then
     set -- 22 40 114
 fi
 cmake --build "$build" --target colour_vision -j "$(nproc)" >/dev/null
-QT_QPA_PLATFORM=xcb xvfb-run -a -s '-screen 0 1280x1024x24' \
+QT_QPA_PLATFORM=xcb bash "$(dirname "$0")/../tests/support/x_display.sh" -- \
     "$build/tools/screenshots/colour_vision" "$out" "$@"

@@ -7,7 +7,7 @@
 set -euo pipefail
 build=$1 bindir=$2 app_id=$3 closer=$4
 
-command -v xvfb-run >/dev/null || { echo "xvfb-run is missing: run scripts/setup.sh"; exit 1; }
+support=$(dirname "$0")/support
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
@@ -17,31 +17,21 @@ wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
 # A link under another name, as a packager's wrapper or a player's shortcut may start it.
 ln -s "$work/prefix/$bindir/tallywick" "$work/tallywick-link"
 
-cat >"$work/session.sh" <<'SESSION'
-program=$1 closer=$2 out=$3
-"$program" 2>/dev/null &
-game=$!
-# xdotool finds the window by its instance name (the program's file name) regardless of case;
-# xprop reads the class exactly.
-window=$(xdotool search --sync --limit 1 --classname "^${program##*/}\$")
-xprop -id "$window" WM_CLASS >"$out"
-"$closer" "${program##*/}" 30 >/dev/null
-wait "$game"
-SESSION
-
 for program in "$work/prefix/$bindir/tallywick" "$work/tallywick-link"; do
+    name=${program##*/}
     set +e
     env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY XDG_CONFIG_HOME="$work" \
-        timeout -k 10 120 xvfb-run -a -s "-screen 0 1280x1024x24" \
-        bash "$work/session.sh" "$program" "$closer" "$work/wm_class"
+        bash "$support/x_display.sh" --timeout 120 -- \
+        bash "$support/close_session.sh" "$closer" "$work/$name" "$program"
     status=$?
     set -e
-    [ "$status" -eq 0 ] || { echo "FAIL: ${program##*/} ended with status $status"; exit 1; }
-    # WM_CLASS(STRING) = "instance", "class"
-    class=$(sed -n 's/^WM_CLASS(STRING) = "[^"]*", "\([^"]*\)"$/\1/p' "$work/wm_class")
+    [ "$status" -eq 0 ] || { echo "FAIL: $name's session ended with status $status"; exit 1; }
+    # class: "instance", "class"
+    recorded=$(sed -n 's/^class: //p' "$work/$name.txt")
+    class=$(sed -n 's/^"[^"]*", "\([^"]*\)"$/\1/p' <<<"$recorded")
     if [ "$class" != "$wm_class" ]; then
-        echo "FAIL: ${program##*/}'s window has the class '$class', the menu entry names '$wm_class' ($(cat "$work/wm_class"))"
+        echo "FAIL: $name's window has the class '$class', the menu entry names '$wm_class' ($recorded)"
         exit 1
     fi
-    echo "${program##*/}: $(cat "$work/wm_class"), as the menu entry's StartupWMClass says"
+    echo "$name: WM_CLASS $recorded, as the menu entry's StartupWMClass says"
 done

@@ -6,8 +6,7 @@
 set -euo pipefail
 program=$1 closer=$2
 
-command -v xvfb-run >/dev/null || { echo "xvfb-run is missing: run scripts/setup.sh"; exit 1; }
-
+support=$(dirname "$0")/support
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/config"
@@ -31,48 +30,17 @@ if [ "$(grep -oF -- "xvfb-run -a $program" "$work/err")" != "xvfb-run -a $progra
     exit 1
 fi
 
-# Inside the display: run the game with the given arguments, record its window as the closer
-# sees it, close it and pass on the game's exit status (90: no window, 91: did not end).
-cat >"$work/session.sh" <<'SESSION'
-program=$1 closer=$2 name=$3
-shift 3
-"$program" "$@" 2>"$name.err" &
-game=$!
-if ! "$closer" tallywick 60 "$name.ppm" >"$name.txt"; then
-    kill "$game" 2>/dev/null
-    wait "$game"
-    exit 90
-fi
-# The closer returns once the X server has read its request, so one request must end the game;
-# it gets 30 seconds, a load-slowed exit included.
-for _ in $(seq 300); do
-    kill -0 "$game" 2>/dev/null || break
-    sleep 0.1
-done
-if kill -0 "$game" 2>/dev/null; then
-    kill -9 "$game"
-    wait "$game"
-    exit 91
-fi
-wait "$game"
-SESSION
-
 # XDG_RUNTIME_DIR stays unset, so Qt makes a runtime folder of its own.
 run() {
     local name=$1
     shift
     set +e
     env -u QT_QPA_PLATFORM -u XDG_RUNTIME_DIR XDG_CONFIG_HOME="$work/config" \
-        timeout -k 10 120 xvfb-run -a -s "-screen 0 1280x1024x24" \
-        bash "$work/session.sh" "$program" "$closer" "$work/$name" "$@"
+        bash "$support/x_display.sh" --timeout 120 -- \
+        bash "$support/close_session.sh" "$closer" "$work/$name" "$program" "$@"
     local status=$?
     set -e
-    case $status in
-    0) ;;
-    90) cat "$work/$name.err"; echo "FAIL ($name): no window that accepts a close request"; exit 1 ;;
-    91) cat "$work/$name.err"; echo "FAIL ($name): the game did not end within 30 s of its close request"; exit 1 ;;
-    *) echo "FAIL ($name): the game ended with status $status after its window was closed"; exit 1 ;;
-    esac
+    [ "$status" -eq 0 ] || { echo "FAIL ($name): the session ended with status $status"; exit 1; }
     echo "$name: exit status 0 after the window was closed; $(tr '\n' ' ' <"$work/$name.txt")"
 }
 

@@ -1,8 +1,8 @@
 // Closes a program's window the way a desktop does: waits for its mapped top-level window (found
 // by the WM_CLASS instance name), sends it a WM_DELETE_WINDOW client message and waits until the
-// X server has read it. Asked to, it first records what the window shows: its title, its size
-// and its picture. Exits 0 once the request is delivered, 1 when it is not (no window in time,
-// or the display was lost), 2 on a wrong command line.
+// X server has read it. Asked to, it first records what the window shows: its title, its size,
+// its WM_CLASS and its picture. Exits 0 once the request is delivered, 1 when it is not (no window
+// in time, or the display was lost), 2 on a wrong command line.
 #include <xcb/xcb.h>
 
 #include <chrono>
@@ -34,16 +34,23 @@ xcb_atom_t intern(xcb_connection_t* c, std::string_view name) {
     return r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
-// The instance part of WM_CLASS (the first of its two strings), empty when there is none.
-std::string instance_name(xcb_connection_t* c, xcb_window_t window) {
+// WM_CLASS's two strings, the instance (the program's file name) and the class a dock matches to
+// the menu entry; empty when the window has none.
+std::pair<std::string, std::string> wm_class(xcb_connection_t* c, xcb_window_t window) {
     reply<xcb_get_property_reply_t> r(xcb_get_property_reply(
         c, xcb_get_property(c, 0, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 256), nullptr));
     if (!r || r->format != 8) {
         return {};
     }
     const char* value = static_cast<const char*>(xcb_get_property_value(r.get()));
-    const int length = xcb_get_property_value_length(r.get());
-    return std::string(value, strnlen(value, std::size_t(length)));
+    const std::size_t length = std::size_t(xcb_get_property_value_length(r.get()));
+    std::string instance(value, strnlen(value, length));
+    if (instance.size() + 1 >= length) {
+        return {instance, {}};
+    }
+    const char* rest = value + instance.size() + 1;
+    std::string window_class(rest, strnlen(rest, length - instance.size() - 1));
+    return {std::move(instance), std::move(window_class)};
 }
 
 bool accepts_delete(xcb_connection_t* c, xcb_window_t window, xcb_atom_t protocols,
@@ -80,7 +87,7 @@ xcb_window_t find_window(xcb_connection_t* c, xcb_window_t parent, const std::st
     const int count = xcb_query_tree_children_length(tree.get());
     for (int i = 0; i < count; ++i) {
         const xcb_window_t child = children[i];
-        if (instance_name(c, child) == instance && viewable(c, child) &&
+        if (wm_class(c, child).first == instance && viewable(c, child) &&
             accepts_delete(c, child, protocols, delete_window)) {
             return child;
         }
@@ -155,7 +162,9 @@ bool describe(xcb_connection_t* c, xcb_window_t window, const char* picture_file
         std::fputs("close_window: cannot read the window's picture\n", stderr);
         return false;
     }
-    std::printf("title: %s\nsize: %dx%d\n", title_of(c, window).c_str(), width, height);
+    const auto [instance, window_class] = wm_class(c, window);
+    std::printf("title: %s\nsize: %dx%d\nclass: \"%s\", \"%s\"\n", title_of(c, window).c_str(),
+                width, height, instance.c_str(), window_class.c_str());
     std::ofstream out(picture_file, std::ios::binary);
     out << "P6\n" << width << ' ' << height << "\n255\n";
     out.write(reinterpret_cast<const char*>(picture.data()), std::streamsize(picture.size()));

@@ -11,7 +11,7 @@
 #                          does when a screen reader is turned on, before COMMAND starts
 set -euo pipefail
 seconds=200 own_home=0 enable_atspi=0
-tools=(xvfb-run dbus-run-session /usr/libexec/at-spi-bus-launcher)
+tools=(dbus-run-session /usr/libexec/at-spi-bus-launcher)
 python_checks=()
 while [ $# -gt 0 ]; do
     case $1 in
@@ -47,8 +47,5 @@ bus.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus.Properties"
               GLib.Variant("(ssv)", ("org.a11y.Status", "IsEnabled", GLib.Variant("b", True))),
               None, Gio.DBusCallFlags.NONE, -1, None)'
 [ "$enable_atspi" = 1 ] || enable=
-# The display number search starts at a random place, so that runs beside each other (other
-# tests, other builds on the same machine) do not reach for the same free number at once.
-env "${settings[@]}" timeout -k 10 "$seconds" \
-    xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x1024x24" \
+env "${settings[@]}" bash "$(dirname "$0")/x_display.sh" --timeout "$seconds" -- \
     dbus-run-session -- bash -c '[ -z "$0" ] || /usr/bin/python3 -c "$0" && exec "$@"' "$enable" "$@"

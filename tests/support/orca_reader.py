@@ -91,6 +91,14 @@ def report():
     if keep and os.path.exists(LOG):
         shutil.copyfile(LOG, keep)
     print("Orca said:", " | ".join(spoken()), flush=True)
+    # A reader swamped with events drops what is not about the focus: when a notice went unsaid,
+    # this shows whether that is why.
+    if os.path.exists(LOG):
+        with open(LOG, encoding="utf-8", errors="replace") as log:
+            floods = [line.rstrip() for line in log
+                      if "events pruned" in line or "due to flood" in line]
+        print(f"Orca's log has {len(floods)} lines on floods; the last:", *floods[-5:],
+              sep="\n  ", flush=True)
     if not spoken():
         with open(OUTPUT) as output:
             print("Orca's output:", output.read()[-3000:], flush=True)

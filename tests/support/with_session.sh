@@ -11,7 +11,7 @@
 #                          does when a screen reader is turned on, before COMMAND starts
 set -euo pipefail
 seconds=200 own_home=0 enable_atspi=0
-tools=(dbus-run-session /usr/libexec/at-spi-bus-launcher)
+tools=(/usr/libexec/at-spi-bus-launcher)
 python_checks=()
 while [ $# -gt 0 ]; do
     case $1 in
@@ -48,4 +48,4 @@ bus.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus.Properties"
               None, Gio.DBusCallFlags.NONE, -1, None)'
 [ "$enable_atspi" = 1 ] || enable=
 env "${settings[@]}" bash "$(dirname "$0")/x_display.sh" --timeout "$seconds" -- \
-    dbus-run-session -- bash -c '[ -z "$0" ] || /usr/bin/python3 -c "$0" && exec "$@"' "$enable" "$@"
+    bash -c '[ -z "$0" ] || /usr/bin/python3 -c "$0" && exec "$@"' "$enable" "$@"

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Runs a command on a virtual X display of its own and passes on the command's exit status (124
-# when it ran out of time). The X server picks a free display number itself and says so only once
-# it takes connections, so runs beside each other never reach for the same number and nothing
-# waits on a signal that may come early; only clients holding this run's cookie get in. The
-# server, and everything else this run started, is stopped when the command ends.
+# Runs a command in a desktop session of its own, a virtual X display and a private D-Bus session
+# bus, and passes on the command's exit status (124 when it ran out of time). The X server picks a
+# free display number itself and says so only once it takes connections, so runs beside each
+# other never reach for the same number and nothing waits on a signal that may come early; only
+# clients holding this run's cookie get in. The session bus is there because every desktop has
+# one: without it, a Qt program's accessibility bridge has D-Bus start a bus of its own by forking,
+# and a fork in a many-threaded sanitizer build can hang the child on the sanitizer's own lock.
+# The server, and everything else this run started, is stopped when the command ends.
 # Usage: x_display.sh [--screen WIDTHxHEIGHTxDEPTH] [--timeout SECONDS] -- COMMAND [ARGUMENT...]
 set -euo pipefail
 screen=1280x1024x24 seconds=200
@@ -16,7 +19,7 @@ while [ $# -gt 0 ]; do
     esac
 done
 [ $# -gt 0 ] || { echo "x_display.sh: no command given"; exit 2; }
-for tool in Xvfb xauth mcookie; do
+for tool in Xvfb xauth mcookie dbus-run-session; do
     command -v "$tool" >/dev/null || { echo "$tool is missing: run scripts/setup.sh"; exit 1; }
 done
 
@@ -43,7 +46,7 @@ display=:$(cat "$work/display")
 xauth -q -f "$work/client" add "$display" . "$cookie"
 
 set +e
-DISPLAY=$display XAUTHORITY=$work/client timeout -k 10 "$seconds" "$@"
+DISPLAY=$display XAUTHORITY=$work/client timeout -k 10 "$seconds" dbus-run-session -- "$@"
 status=$?
 set -e
 [ "$status" -ne 124 ] || echo "x_display.sh: '$*' ran out of time after $seconds s"

@@ -13,11 +13,12 @@ here=$(cd "$(dirname "$0")" && pwd)
 if [ "$compositor" = mutter ] && [ -z "${TALLYWICK_PRIVATE_BUS:-}" ]; then
     exec env TALLYWICK_PRIVATE_BUS=1 dbus-run-session -- bash "$0" "$@"
 fi
-for tool in weston mutter Xvfb xdotool dbus-run-session; do
+for tool in weston mutter Xvfb xauth mcookie xdotool dbus-run-session; do
     command -v "$tool" >/dev/null || { echo "$tool is missing: run scripts/setup.sh"; exit 1; }
 done
 
 . "$here/support/started.sh"
+. "$here/support/x_server.sh"
 fail() {
     echo "FAIL ($compositor): $*"
     if [ -s "$work/game.err" ]; then
@@ -96,22 +97,13 @@ run_driver() {
 # weston, nested on a virtual X display so that a real pointer clicks Qt's title bar. The X screen
 # is the size of weston's window, so that both agree on where the pointer is.
 run_weston() {
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" \
-        >"$work/xvfb.log" 2>&1 &
-    started+=("$!")
-    for _ in $(seq 100); do
-        [ -s "$work/display" ] && break
-        sleep 0.1
-    done
-    [ -s "$work/display" ] || fail "Xvfb did not start"
-    x=:$(cat "$work/display")
-    DISPLAY=$x weston --backend=x11-backend.so --use-pixman --width=1024 --height=768 \
+    start_x_server 1024x768x24 || fail "Xvfb did not start"
+    weston --backend=x11-backend.so --use-pixman --width=1024 --height=768 \
         --socket="$socket" --debug --idle-time=0 >"$work/compositor.log" 2>&1 &
     started+=("$!")
     wait_for_socket
 
     # An XWayland-like session: DISPLAY is set too, and the game must still choose Wayland.
-    export DISPLAY=$x
     start_game
     # The game's window as weston's scene graph shows it: where it is, the whole window's size,
     # and the client area, which Qt marks opaque (everything but its own title bar and borders).
@@ -143,7 +135,7 @@ run_weston() {
         DISPLAY=$x_display xdotool mousemove 1023 767 sleep 0.2 mousemove 0 0 sleep 0.2 \
             mousemove $((x - 20)) "$y" sleep 0.2 mousemove "$x" "$y" sleep 0.3 click 1
     }
-    x_display=$x
+    x_display=$DISPLAY
 
     wait_until "the game's window on weston (app id $app_id)" view
     sleep 1

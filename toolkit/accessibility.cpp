@@ -101,16 +101,33 @@ QString description_of(const TextBox& box) {
                                                   : box.accessibleDescription();
 }
 
-// Tells screen readers to read a box's description again once its window has applied the changes
-// it held back, when the description has come to read differently from what they were last told.
+// Tells screen readers to read a box's description again when it has come to read differently
+// from what they were last told: at once for the focused box, once its window has applied the
+// changes it held back; for any other box as it takes the focus (before readers hear of the focus)
+// or the mouse comes over it. A reader holds the descriptions of the boxes it has spoken, and
+// speaks them again only there; the board's 81 descriptions told at once would swamp it and make it
+// drop the notice of the same command.
 class DescriptionWatcher : public QObject {
     Q_OBJECT
 public:
     explicit DescriptionWatcher(TextBox& box)
         : QObject(&box), box_(&box), told_(description_of(box)) {
+        box.installEventFilter(this);
         if (Window* window = box.owner()) {
-            connect(window, &Window::ChangesApplied, this, &DescriptionWatcher::follow);
+            connect(window, &Window::ChangesApplied, this, [this] {
+                if (box_->hasFocus()) {
+                    follow();
+                }
+            });
         }
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn || event->type() == QEvent::Enter) {
+            follow();
+        }
+        return false;
     }
 
 private:

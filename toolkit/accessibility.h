@@ -45,11 +45,11 @@ void install_accessibility();
 // widget's accessibleName serves.
 void set_accessible_name(TextBox& box, std::function<QString()> name);
 
-// The box's accessible description, asked for afresh each time a screen reader wants it. Each time
-// the box's window has applied the changes it held back (see Window::HeldChanges) and the
-// description reads differently from what screen readers were last told, they are told to read it
-// again; those of other boxes than the focused one are passed over by readers in a hurry, so a
-// whole board of them never swamps a notice.
+// The box's accessible description, asked for afresh each time a screen reader wants it. When it
+// reads differently from what screen readers were last told, they are told to read it again: for
+// the focused box once its window has applied the changes it held back (see Window::HeldChanges),
+// for any other as it takes the focus, before readers hear of the focus, or as the mouse comes over
+// it. So a command that changes every description sends readers one notice at most.
 void set_accessible_description(TextBox& box, std::function<QString()> description);
 
 // How the box's text reads aloud; without one, the text itself with each line-break character

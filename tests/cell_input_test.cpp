@@ -350,26 +350,30 @@ private slots:
             return all;
         };
         const QStringList before = board();
+        // Each leg runs along an edge, and at every cell a key towards that edge goes nowhere.
         const struct {
             Qt::Key key;
             int rows;
             int columns;
-        } legs[] = {{Qt::Key_Right, 0, 1},
-                    {Qt::Key_Down, 1, 0},
-                    {Qt::Key_Left, 0, -1},
-                    {Qt::Key_Up, -1, 0}};
+            Qt::Key outwards;
+        } legs[] = {{Qt::Key_Right, 0, 1, Qt::Key_Up},
+                    {Qt::Key_Down, 1, 0, Qt::Key_Right},
+                    {Qt::Key_Left, 0, -1, Qt::Key_Down},
+                    {Qt::Key_Up, -1, 0, Qt::Key_Left}};
         int row = 0;
         int column = 0;
         for (const auto& leg : legs) {
             // Eight steps across the board, then one against its edge.
             for (int step = 0; step < 9; ++step) {
-                key(leg.key, Qt::AltModifier);
-                if (step < 8) {
-                    row += leg.rows;
-                    column += leg.columns;
+                for (const Qt::Key k : {leg.outwards, leg.key}) {
+                    key(k, Qt::AltModifier);
+                    if (k == leg.key && step < 8) {
+                        row += leg.rows;
+                        column += leg.columns;
+                    }
+                    // Written out: cells are numbered from the right within a row.
+                    QCOMPARE(window.ActiveControl(), window.textBox[9 * row + (8 - column) + 1]);
                 }
-                // Written out: cells are numbered from the right within a row.
-                QCOMPARE(window.ActiveControl(), window.textBox[9 * row + (8 - column) + 1]);
             }
         }
         QCOMPARE(board(), before);

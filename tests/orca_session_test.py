@@ -7,8 +7,8 @@ its debug log. Each step prints what Orca said, verbatim. It fails where Orca
 - does not speak the new puzzle number after Continue, Select Puzzle, Skip Puzzle, Restart and a
   Show All that rewrites it, or speaks it at any other time,
 - says nothing, or the space between marks, as the caret moves through a cell's pencil marks,
-- does not speak a cell's cage when Alt+Right moves the focus into it, or that move changes a
-  cell, or does not speak a row and a cage read out with Alt+R and Alt+K.
+- does not speak a cell's cage when Alt+Right moves the focus into it and on Where Am I, or that
+  move changes a cell, or does not speak a row and a cage read out with Alt+R and Alt+K.
 
 Usage: orca_session_test.py PROGRAM  (inside support/with_session.sh --own-home)
 """
@@ -229,6 +229,11 @@ def run(desktop):
         fail(f"Alt+Right: Orca said {said_since(mark)!r}, not the cage {cage!r}")
     if marks.queryText().getText(0, -1) != "pencil marks 1 3 5 7":
         fail(f"moving away changed the marks to {marks.queryText().getText(0, -1)!r}")
+    mark = len(spoken())
+    key("KP_Enter")  # Where Am I
+    print(f"Where Am I: Orca said {said_since(mark)!r}", flush=True)
+    if cage not in said_since(mark):
+        fail(f"Where Am I: Orca said {said_since(mark)!r}, not the cage {cage!r}")
     sum_ = re.search(r"sum (\d+)", cage).group(1) if cage else "?"
     for keys, wanted_said in [
             ("alt+r", "notification row 2: blank, marks 1 3 5 7, " + ", ".join(["blank"] * 7)),

@@ -489,8 +489,8 @@ private slots:
         QTest::mouseClick(window.radioButton1, Qt::LeftButton); // Pencil
         QTest::mouseClick(pencil, Qt::LeftButton, {}, support::cell_click_point());
         QTest::keyClicks(pencil, "13");
-        QTRY_VERIFY(notice_of(window) != nullptr && notice_of(window)->isVisible());
-        QWidget* notice = notice_of(window);
+        QWidget* notice = notice_of(window); // the Start's, which the read-out takes over
+        QVERIFY(notice != nullptr);
         QTest::keyClick(pencil, Qt::Key_R, Qt::AltModifier);
         QTRY_COMPARE(name_of(notice),
                      QString("row 1: 5, blank, marks 1 3, blank, blank, blank, blank, blank, "

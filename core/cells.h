@@ -22,6 +22,11 @@ constexpr int place_of(int cell) {
 constexpr int column_of(int cell) {
     return 8 - place_of(cell);
 }
+// The cell in a row (0 to 8 from the top) and a column as a player counts it (0 to 8 from the
+// left).
+constexpr int cell_at(int row, int column) {
+    return row * 9 + (8 - column) + 1;
+}
 // The 3 by 3 block of a cell, 0 to 8 in the numbering's order: block 0 is the top-right one.
 constexpr int block_of(int cell) {
     return (row_of(cell) / 3) * 3 + place_of(cell) / 3;

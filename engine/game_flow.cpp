@@ -26,6 +26,7 @@ void Form1::start_game() {
     color_control(tk::Kind::Label);
     toggle_labels_off();
     toggle_label_visibility();
+    announce_start();
 }
 
 void Form1::show_one_cell() {

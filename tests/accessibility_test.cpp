@@ -1,11 +1,15 @@
 // What Qt's accessibility framework (and so a screen reader) gets from the real window: cell names
 // and readings, the change notices sent as the player types, and the pictures' messages.
+#include "catalogue/tables.h"
+#include "core/cages.h"
+#include "core/cells.h"
 #include "tests/support/support.h"
 #include "toolkit/accessibility.h"
 #include "ui/form1.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTest>
 
@@ -29,17 +33,72 @@ QString reading_of(QObject* object) {
     return text != nullptr ? text->text(0, text->characterCount()) : QStringLiteral("<no text>");
 }
 
-// The objects readers were told to name again, since the last clear.
-QList<QObject*> renamed;
-// The boxes readers were told of a caret move in while the box had no focus, since the last clear.
-QList<QObject*> unfocused_carets;
+QString description_of(QObject* object) {
+    return accessible(object)->text(QAccessible::Description);
+}
 
-// Starts noting name changes in `renamed`, and caret moves away from the focus in
-// `unfocused_carets`. They reach readers only through a live bridge (on X, with the AT-SPI bus,
+// The notification the game's notices show as, beside the level display; none before the first.
+QWidget* notice_of(Form1& window) {
+    for (QWidget* child : window.label_level_value->findChildren<QWidget*>()) {
+        if (accessible(child)->role() == QAccessible::Notification) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+// A cage as a cell's description tells it: its size, its sum, and the rows and columns (from 1) of
+// its other cells. Anything not said in the two forms a cell uses reads as size -1.
+struct ToldCage {
+    int size = 0;
+    int sum = -1;
+    QSet<QPair<int, int>> mates;
+};
+
+ToldCage told_cage(const QString& description) {
+    ToldCage told;
+    static const QRegularExpression alone(QStringLiteral("^one-cell cage, sum (\\d+)$"));
+    static const QRegularExpression many(
+        QStringLiteral("^cage of (\\d+) cells, sum (\\d+), with (.+)$"));
+    static const QRegularExpression row(QStringLiteral("^row (\\d), columns? ([1-9, and]+)$"));
+    static const QRegularExpression between(QStringLiteral(", | and "));
+    if (const auto m = alone.match(description); m.hasMatch()) {
+        return {1, m.captured(1).toInt(), {}};
+    }
+    const auto m = many.match(description);
+    if (!m.hasMatch()) {
+        told.size = description.isEmpty() ? 0 : -1;
+        return told;
+    }
+    told.size = m.captured(1).toInt();
+    told.sum = m.captured(2).toInt();
+    for (const QString& part : m.captured(3).split(QStringLiteral("; "))) {
+        const auto r = row.match(part);
+        if (!r.hasMatch()) {
+            told.size = -1;
+            return told;
+        }
+        for (const QString& column : r.captured(2).split(between)) {
+            told.mates.insert({r.captured(1).toInt(), column.toInt()});
+        }
+    }
+    return told;
+}
+
+// Since the last clear: the objects readers were told to name again; the boxes they were told of
+// a caret move in while the box had no focus; and, in order, those told to read their description
+// again and those told to have taken the focus.
+QList<QObject*> renamed;
+QList<QObject*> unfocused_carets;
+QList<QPair<QAccessible::Event, QObject*>> described_or_focused;
+
+// Starts noting name changes, caret moves away from the focus, description changes and focus
+// moves in the lists above. They reach readers only through a live bridge (on X, with the AT-SPI bus,
 // once it has reached the bus); without one this says false and notes nothing.
 bool listen_for_renames() {
     renamed.clear();
     unfocused_carets.clear();
+    described_or_focused.clear();
     QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
         if (event->type() == QAccessible::NameChanged) {
             renamed << event->object();
@@ -47,6 +106,10 @@ bool listen_for_renames() {
         const auto* box = qobject_cast<QWidget*>(event->object());
         if (event->type() == QAccessible::TextCaretMoved && box != nullptr && !box->hasFocus()) {
             unfocused_carets << event->object();
+        }
+        if (event->type() == QAccessible::DescriptionChanged ||
+            event->type() == QAccessible::Focus) {
+            described_or_focused << qMakePair(event->type(), event->object());
         }
     });
     const bool on_x = QGuiApplication::platformName() == QLatin1String("xcb");
@@ -92,6 +155,8 @@ private slots:
             QCOMPARE(face->text(QAccessible::Name),
                      QStringLiteral("Row %1, column %2").arg(row).arg(column));
             QCOMPARE(reading_of(cell), QString());
+            // No cage is told before the first Start: the board shows none.
+            QCOMPARE(face->text(QAccessible::Description), QString());
             names.insert(face->text(QAccessible::Name));
         }
         QCOMPARE(names.size(), 81);
@@ -325,30 +390,19 @@ private slots:
 
     // Guards against a new puzzle that a blind player never hears of, and against the number
     // spoken when it has not changed: each new number shows a notification "Level n" beside the
-    // level display once the command is done; a Start on the same puzzle shows none.
+    // level display once the command is done; a Start on the same puzzle says what it revealed
+    // but no number. Guards too against two notices for one command: a new puzzle's start is told
+    // in the same notice as its number.
     void aNewPuzzleNumberIsAnnouncedOnceAndOnlyWhenItChanges() {
         Form1 window;
         QVERIFY(show_active(window));
-        const auto announcement = [&]() -> QWidget* {
-            for (QWidget* child : window.label_level_value->findChildren<QWidget*>()) {
-                if (accessible(child)->role() == QAccessible::Notification) {
-                    return child;
-                }
-            }
-            return nullptr;
-        };
+        const auto announcement = [&] { return notice_of(window); };
         QTest::mouseClick(window.button4, Qt::LeftButton); // Start
-        QTest::qWait(2 * tk::announcement_delay);
-        QCOMPARE(announcement(), nullptr);
-        QTest::mouseClick(window.button2, Qt::LeftButton); // Skip Puzzle
-        // Not before the command is done.
-        QVERIFY(announcement() == nullptr || !announcement()->isVisible());
         QTRY_VERIFY(announcement() != nullptr && announcement()->isVisible());
         QWidget* notice = announcement();
-        QVERIFY(notice != nullptr);
-        QVERIFY(notice->isVisible());
         QCOMPARE(notice->size(), QSize(0, 0));
-        QCOMPARE(name_of(notice), QString("Level 2"));
+        QCOMPARE(name_of(notice), QString("Puzzle 1 started, 10 cells shown"));
+        QCOMPARE(description_of(notice), QString());
 
         struct Shows : QObject {
             int count = 0;
@@ -358,20 +412,119 @@ private slots:
             }
         } shows;
         notice->installEventFilter(&shows);
+        window.hardToolStripMenuItem->PerformClick();
+        QTest::mouseClick(window.button2, Qt::LeftButton); // Skip Puzzle
+        // Not before the command is done.
+        QCOMPARE(shows.count, 0);
+        QTRY_COMPARE(shows.count, 1);
+        QTest::qWait(2 * tk::announcement_delay);
+        QCOMPARE(shows.count, 1);
+        QVERIFY(notice->isVisible());
+        QCOMPARE(name_of(notice), QString("Level 2"));
+        QCOMPARE(description_of(notice), QString("Puzzle 2 started, no cells shown"));
+
         QTest::mouseClick(window.button4, Qt::LeftButton); // Start: the same puzzle
         QTest::mouseClick(window.button1, Qt::LeftButton); // Check
         QTest::mouseClick(window.button_incorrect_solution, Qt::LeftButton);
+        QTRY_COMPARE(shows.count, 2);
         QTest::qWait(2 * tk::announcement_delay);
-        QCOMPARE(shows.count, 0);
+        QCOMPARE(shows.count, 2);
+        QCOMPARE(name_of(notice), QString("Puzzle 2 started, no cells shown"));
         window.restartToolStripMenuItem->PerformClick();
-        QTRY_COMPARE(shows.count, 1);
+        QTRY_COMPARE(shows.count, 3);
         QCOMPARE(name_of(notice), QString("Level 1"));
         QTest::mouseClick(window.button2, Qt::LeftButton);
         QTest::mouseClick(window.button2, Qt::LeftButton);
-        QTRY_COMPARE(shows.count, 2); // two numbers in a row: the last is announced
+        QTRY_COMPARE(shows.count, 4); // two numbers in a row: the last is announced
         QTest::qWait(2 * tk::announcement_delay);
-        QCOMPARE(shows.count, 2);
+        QCOMPARE(shows.count, 4);
         QCOMPARE(name_of(notice), QString("Level 3"));
+        QCOMPARE(description_of(notice), QString("Puzzle 3 started, no cells shown"));
+    }
+
+    // Guards against cages told from a copy of the puzzle, from the colour codes alone (several
+    // cages share one) or not at all: after a Start of puzzles 1, 57 and 115 every cell's
+    // description names exactly the other cells of its cage in the catalogue and that cage's sum.
+    void everyCellTellsExactlyItsCageMatesAndSumAfterEachStart() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        for (const int puzzle : {1, 57, 115}) {
+            window.selectPuzzleToolStripMenuItem->PerformClick();
+            QTest::keyClicks(window.maskedTextBox_select_level, QString::number(puzzle));
+            QTest::mouseClick(window.button_level_select_continue, Qt::LeftButton);
+            QCOMPARE(window.puzzle_number(), puzzle);
+            const core::CageMap cages = core::map_cages(color_array[puzzle]);
+            for (int k = 1; k <= 81; ++k) {
+                QSet<QPair<int, int>> mates;
+                int sum = -1;
+                int sums = 0;
+                for (int j = 1; j <= 81; ++j) {
+                    if (cages.cage_of[j] != cages.cage_of[k]) {
+                        continue;
+                    }
+                    if (j != k) {
+                        mates.insert({core::row_of(j) + 1, core::column_of(j) + 1});
+                    }
+                    if (sum_label_visible_array[puzzle][j] == 1) {
+                        sum = sum_label_array[puzzle][j];
+                        ++sums;
+                    }
+                }
+                QCOMPARE(sums, 1);
+                const QString description = description_of(window.textBox[k]);
+                const ToldCage told = told_cage(description);
+                QVERIFY2(told.size == mates.size() + 1 && told.sum == sum && told.mates == mates,
+                         qPrintable(QStringLiteral("puzzle %1, cell %2: %3")
+                                        .arg(puzzle)
+                                        .arg(k)
+                                        .arg(description)));
+            }
+        }
+    }
+
+    // Guards against a read-out that skips blanks, reads pencil text raw, takes the cells in
+    // their right-to-left numbering or moves the focus: Alt+R tells the cell's row from the left,
+    // and Alt+K its cage with its sum and what its filled cells add up to, as notices.
+    void aRowIsReadOutFromTheLeftWithBlanksAndMarksWithoutMovingTheFocus() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        window.hardToolStripMenuItem->PerformClick();
+        QTest::mouseClick(window.button4, Qt::LeftButton); // Start: nothing revealed
+        tk::TextBox* pen = window.textBox[core::cell_at(0, 0)];
+        tk::TextBox* pencil = window.textBox[core::cell_at(0, 2)];
+        QTest::mouseClick(pen, Qt::LeftButton, {}, support::cell_click_point());
+        QTest::keyClicks(pen, "5");
+        QTest::mouseClick(window.radioButton1, Qt::LeftButton); // Pencil
+        QTest::mouseClick(pencil, Qt::LeftButton, {}, support::cell_click_point());
+        QTest::keyClicks(pencil, "13");
+        QWidget* notice = notice_of(window); // the Start's, which the read-out takes over
+        QVERIFY(notice != nullptr);
+        QTest::keyClick(pencil, Qt::Key_R, Qt::AltModifier);
+        QTRY_COMPARE(name_of(notice),
+                     QString("row 1: 5, blank, marks 1 3, blank, blank, blank, blank, blank, "
+                             "blank"));
+        QCOMPARE(window.ActiveControl(), pencil);
+        QCOMPARE(pencil->Text(), QString("\r\n13"));
+        QCOMPARE(pen->Text(), QString("5"));
+
+        const core::CageMap cages = core::map_cages(color_array[1]);
+        const int cell = core::cell_at(0, 2);
+        int size = 0;
+        QString sum;
+        for (int j = 1; j <= 81; ++j) {
+            if (cages.cage_of[j] == cages.cage_of[cell]) {
+                ++size;
+                sum = sum_label_visible_array[1][j] == 1 ? QString::number(sum_label_array[1][j])
+                                                         : sum;
+            }
+        }
+        const int so_far = cages.cage_of[core::cell_at(0, 0)] == cages.cage_of[cell] ? 5 : 0;
+        QTest::keyClick(pencil, Qt::Key_K, Qt::AltModifier);
+        const QString heading = QStringLiteral("cage sum %1, %2 so far: ").arg(sum).arg(so_far);
+        QTRY_VERIFY2(name_of(notice).startsWith(heading), qPrintable(name_of(notice)));
+        QCOMPARE(name_of(notice).mid(heading.size()).split(QStringLiteral(", ")).size(), size);
+        QVERIFY(name_of(notice).contains(QStringLiteral("marks 1 3")));
+        QCOMPARE(window.ActiveControl(), pencil);
     }
 
     // Guards against a Start that floods readers with a name change for every cell and label,
@@ -431,6 +584,54 @@ private slots:
                   static_cast<long long>(unfocused_carets.size()));
             QCOMPARE(unfocused_carets.size(), 0);
         }
+        QAccessible::installUpdateHandler(nullptr);
+    }
+
+    // Guards against readers that keep speaking the cages of the last puzzle, since they keep the
+    // descriptions they have read, and against a new puzzle's 81 description changes swamping
+    // them: a cell's changed cage is told once, as the cell takes the focus and before the focus
+    // is told, or at once to the cell that holds the focus; never while no one is there.
+    void aCellsChangedCageIsToldAsItTakesTheFocusOrAtOnceWhereTheFocusIs() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        if (!listen_for_renames()) {
+            QVERIFY2(QGuiApplication::platformName() != QLatin1String("xcb"),
+                     "the accessibility bridge never reached the AT-SPI bus");
+            QSKIP("needs a live accessibility bridge: the accessibility_notices test runs this");
+        }
+        using Told = QList<QPair<QAccessible::Event, QObject*>>;
+        QTest::mouseClick(window.button4, Qt::LeftButton); // Start: every cell tells a cage now
+        QVERIFY(!description_of(window.textBox[1]).isEmpty());
+        for (const auto& [event, object] : std::as_const(described_or_focused)) {
+            QVERIFY(event != QAccessible::DescriptionChanged);
+        }
+        // Walk the top row from the left, and back.
+        window.button1->setFocus();
+        described_or_focused.clear();
+        QTest::keyClick(window.button1, Qt::Key_Tab); // into the top-left cell
+        for (int column = 1; column < 9; ++column) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right, Qt::AltModifier);
+        }
+        Told walk;
+        for (int column = 0; column < 9; ++column) {
+            QObject* cell = window.textBox[9 - column];
+            walk << qMakePair(QAccessible::DescriptionChanged, cell)
+                 << qMakePair(QAccessible::Focus, cell);
+        }
+        QCOMPARE(described_or_focused, walk);
+        described_or_focused.clear();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(described_or_focused, (Told{{QAccessible::Focus, window.textBox[2]}}));
+
+        // A new puzzle while a cell holds the focus: that cell alone is told, at once.
+        QTest::mouseClick(window.button2, Qt::LeftButton); // Skip Puzzle: the focus on the button
+        window.textBox[2]->setFocus();
+        const QString before = description_of(window.textBox[2]);
+        described_or_focused.clear();
+        window.restartToolStripMenuItem->PerformClick(); // back to puzzle 1; the focus stays
+        QVERIFY(description_of(window.textBox[2]) != before);
+        QCOMPARE(described_or_focused,
+                 (Told{{QAccessible::DescriptionChanged, window.textBox[2]}}));
         QAccessible::installUpdateHandler(nullptr);
     }
 };

@@ -331,6 +331,54 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), window.textBox[41]);
     }
 
+    // Guards against moves that follow the right-to-left numbering instead of the screen, that
+    // wrap or leave the board at an edge, or that touch a cell as a click would: Alt with the
+    // arrows walks round the board's edge from the top-left corner, stands still against each of
+    // the four edges, and leaves every cell's text, font and caret as they were, revealed digits
+    // included.
+    void altArrowsMoveTheFocusAsTheBoardLiesAndStopAtEveryEdge() {
+        Form1 window;
+        QVERIFY(show_active(window));
+        QTest::mouseClick(window.button4, Qt::LeftButton); // Start: revealed digits
+        tab_into_top_left_cell(window);
+        const auto board = [&] {
+            QStringList all;
+            for (int k = 1; k <= 81; ++k) {
+                all << window.textBox[k]->Text() << window.textBox[k]->Font().toString()
+                    << QString::number(window.textBox[k]->SelectionStart());
+            }
+            return all;
+        };
+        const QStringList before = board();
+        // Each leg runs along an edge, and at every cell a key towards that edge goes nowhere.
+        const struct {
+            Qt::Key key;
+            int rows;
+            int columns;
+            Qt::Key outwards;
+        } legs[] = {{Qt::Key_Right, 0, 1, Qt::Key_Up},
+                    {Qt::Key_Down, 1, 0, Qt::Key_Right},
+                    {Qt::Key_Left, 0, -1, Qt::Key_Down},
+                    {Qt::Key_Up, -1, 0, Qt::Key_Left}};
+        int row = 0;
+        int column = 0;
+        for (const auto& leg : legs) {
+            // Eight steps across the board, then one against its edge.
+            for (int step = 0; step < 9; ++step) {
+                for (const Qt::Key k : {leg.outwards, leg.key}) {
+                    key(k, Qt::AltModifier);
+                    if (k == leg.key && step < 8) {
+                        row += leg.rows;
+                        column += leg.columns;
+                    }
+                    // Written out: cells are numbered from the right within a row.
+                    QCOMPARE(window.ActiveControl(), window.textBox[9 * row + (8 - column) + 1]);
+                }
+            }
+        }
+        QCOMPARE(board(), before);
+    }
+
     // Guards against one corner cell (the top-left) missing the pencil rewrite.
     void everyCellRewritesToPencilTextIncludingTheTopLeftCorner() {
         Form1 window;

@@ -38,6 +38,12 @@ private slots:
         QCOMPARE(core::block_of(7), 2);
         QCOMPARE(core::block_of(31), 4);
         QCOMPARE(core::block_of(81), 8);
+        QCOMPARE(core::cell_at(0, 8), 1);
+        QCOMPARE(core::cell_at(0, 0), 9);
+        QCOMPARE(core::cell_at(8, 0), 81);
+        for (int k = 1; k <= 81; ++k) {
+            QCOMPARE(core::cell_at(core::row_of(k), core::column_of(k)), k);
+        }
         // Written out: the top-right and bottom-left cells, and the centre, where they are drawn.
         const auto at = [](int cell) {
             const core::Bounds b = core::cell_bounds(cell);

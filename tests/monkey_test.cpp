@@ -108,7 +108,7 @@ private:
             Qt::Key_A,      Qt::Key_Z,     Qt::Key_Space,     Qt::Key_Tab,    Qt::Key_Backtab,
             Qt::Key_Return, Qt::Key_Enter, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Left,
             Qt::Key_Right,  Qt::Key_Up,    Qt::Key_Down,      Qt::Key_Home,   Qt::Key_End,
-            Qt::Key_Escape, Qt::Key_Minus};
+            Qt::Key_Escape, Qt::Key_Minus, Qt::Key_R,         Qt::Key_K};
         const Qt::Key key = keys[pick(std::size(keys))];
         Qt::KeyboardModifiers modifiers;
         switch (pick(8)) {
@@ -117,6 +117,9 @@ private:
             break;
         case 1:
             modifiers = Qt::ControlModifier;
+            break;
+        case 2:
+            modifiers = Qt::AltModifier; // with an arrow, R or K: moves and read-outs
             break;
         default:
             break;

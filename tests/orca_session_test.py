@@ -6,10 +6,13 @@ its debug log. Each step prints what Orca said, verbatim. It fails where Orca
 - reads the board instead of the help text in flat review, on any of several openings,
 - does not speak the new puzzle number after Continue, Select Puzzle, Skip Puzzle, Restart and a
   Show All that rewrites it, or speaks it at any other time,
-- says nothing, or the space between marks, as the caret moves through a cell's pencil marks.
+- says nothing, or the space between marks, as the caret moves through a cell's pencil marks,
+- does not speak a cell's cage when Alt+Right moves the focus into it and on Where Am I, or that
+  move changes a cell, or does not speak a row and a cage read out with Alt+R and Alt+K.
 
 Usage: orca_session_test.py PROGRAM  (inside support/with_session.sh --own-home)
 """
+import re
 import subprocess
 import sys
 import time
@@ -211,6 +214,42 @@ def run(desktop):
         fail(f"a click in the marks: Orca said {said_since(mark)!r}, neither the marks nor "
              f"{under!r}")
 
+    # ---- by ear: Alt+Right moves into the next cell, which tells its cage; read-outs ----
+    mark = len(spoken())
+    key("alt+Right")
+    soon("the focus on 'Row 2, column 3'",
+         lambda: (focused_name() or "").startswith("Row 2, column 3"))
+    cage = cell("Row 2, column 3").description
+    soon("Orca to speak the cage", lambda: cage in said_since(mark))
+    settle()
+    print(f"Alt+Right: Orca said {said_since(mark)!r}", flush=True)
+    if not re.match(r"(cage of \d+ cells|one-cell cage), sum \d+", cage):
+        fail(f"Row 2, column 3 tells {cage!r}, no cage")
+    if cage not in said_since(mark):
+        fail(f"Alt+Right: Orca said {said_since(mark)!r}, not the cage {cage!r}")
+    if marks.queryText().getText(0, -1) != "pencil marks 1 3 5 7":
+        fail(f"moving away changed the marks to {marks.queryText().getText(0, -1)!r}")
+    mark = len(spoken())
+    key("KP_Enter")  # Where Am I
+    print(f"Where Am I: Orca said {said_since(mark)!r}", flush=True)
+    if cage not in said_since(mark):
+        fail(f"Where Am I: Orca said {said_since(mark)!r}, not the cage {cage!r}")
+    sum_ = re.search(r"sum (\d+)", cage).group(1) if cage else "?"
+    for keys, wanted_said in [
+            ("alt+r", "notification row 2: blank, marks 1 3 5 7, " + ", ".join(["blank"] * 7)),
+            ("alt+k", f"notification cage sum {sum_}, 0 so far: ")]:
+        mark = len(spoken())
+        subprocess.run(["xdotool", "key", keys], check=True)
+        soon(f"Orca to say {wanted_said!r}",
+             lambda: any(s.startswith(wanted_said) for s in said_since(mark)))
+        settle()
+        print(f"{keys}: Orca said {said_since(mark)!r}", flush=True)
+        if not any(s.startswith(wanted_said) for s in said_since(mark)):
+            fail(f"{keys}: Orca said {said_since(mark)!r}, not {wanted_said!r}")
+    if not (focused_name() or "").startswith("Row 2, column 3"):
+        fail(f"a read-out moved the focus to {focused_name()!r}")
+
 
 verdict(main, "Orca brought the player back where they were after every panel, read the help "
-              "every time, spoke each new puzzle number and each mark under the caret")
+              "every time, spoke each new puzzle number and each mark under the caret, a cell's "
+              "cage on a move into it and what was read out")

@@ -149,6 +149,14 @@ def run(desktop):
     digits = wait_for("Start on Easy to reveal 20 cells", revealed)
     if len(digits) != 20:
         fail(f"Start on Easy revealed {len(digits)} cells, not 20")
+    # The Start says what it did, once; what follows is heard afresh.
+    started = ("notification", "Puzzle 1 started, 20 cells shown", "")
+    wait_for("the Start to be announced", lambda: started in announced)
+    time.sleep(1)
+    pump()
+    if announced != [started]:
+        fail(f"Start on Easy announced {announced}, not {[started]}")
+    announced.clear()
 
     # Every cage shows its sum in one cell's name; together the sums are the board's total, 405.
     sums = {}

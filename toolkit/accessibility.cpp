@@ -42,6 +42,7 @@ public:
     }
 
     std::function<QString()> name;
+    std::function<QString()> description;
     std::function<Reading(const QString&, int)> reading;
 };
 
@@ -91,6 +92,58 @@ private:
     }
 
     QPointer<TextBox> box_;
+    QString told_;
+};
+
+QString description_of(const TextBox& box) {
+    const AccessibleHooks* hooks = AccessibleHooks::find(box);
+    return hooks != nullptr && hooks->description ? hooks->description()
+                                                  : box.accessibleDescription();
+}
+
+// Tells screen readers to read a box's description again when it has come to read differently
+// from what they were last told: at once for the focused box, once its window has applied the
+// changes it held back; for any other box as it takes the focus (before readers hear of the focus)
+// or the mouse comes over it. A reader holds the descriptions of the boxes it has spoken, and
+// speaks them again only there; the board's 81 descriptions told at once would swamp it and make it
+// drop the notice of the same command.
+class DescriptionWatcher : public QObject {
+    Q_OBJECT
+public:
+    explicit DescriptionWatcher(TextBox& box)
+        : QObject(&box), box_(&box), told_(description_of(box)) {
+        box.installEventFilter(this);
+        if (Window* window = box.owner()) {
+            connect(window, &Window::ChangesApplied, this, [this] {
+                if (box_->hasFocus()) {
+                    follow();
+                }
+            });
+        }
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn || event->type() == QEvent::Enter) {
+            follow();
+        }
+        return false;
+    }
+
+private:
+    void follow() {
+        QString now = description_of(*box_);
+        if (now == told_) {
+            return;
+        }
+        told_ = std::move(now);
+        if (QAccessible::isActive()) {
+            QAccessibleEvent changed(box_, QAccessible::DescriptionChanged);
+            QAccessible::updateAccessibility(&changed);
+        }
+    }
+
+    TextBox* box_; // the watcher's parent
     QString told_;
 };
 
@@ -202,20 +255,35 @@ public:
 
     void say(const QString& message) {
         waiting_ = message;
+        waiting_more_.clear();
+        delay_.start();
+    }
+
+    // A message still waiting keeps its text and says `more` after it.
+    void say_more(const QString& more) {
+        if (!delay_.isActive()) {
+            say(more);
+            return;
+        }
+        waiting_more_ = more;
         delay_.start();
     }
 
     const QString& message() const { return message_; }
+    const QString& more() const { return more_; }
 
 private:
     void deliver() {
         message_ = waiting_;
+        more_ = waiting_more_;
         hide();
         show();
     }
 
     QString message_;
+    QString more_;
     QString waiting_;
+    QString waiting_more_;
     QTimer delay_;
 };
 
@@ -337,6 +405,9 @@ public:
                 return hooks->name();
             }
             return box()->accessibleName();
+        }
+        if (which == QAccessible::Description) {
+            return description_of(*box());
         }
         if (which == QAccessible::Value) {
             return read(*box()).text;
@@ -528,6 +599,9 @@ public:
         if (which == QAccessible::Name) {
             return static_cast<const Announcer*>(widget())->message();
         }
+        if (which == QAccessible::Description) {
+            return static_cast<const Announcer*>(widget())->more();
+        }
         return QAccessibleWidget::text(which);
     }
 };
@@ -568,6 +642,11 @@ void set_accessible_name(TextBox& box, std::function<QString()> name) {
     AccessibleHooks::of(box).name = std::move(name);
 }
 
+void set_accessible_description(TextBox& box, std::function<QString()> description) {
+    AccessibleHooks::of(box).description = std::move(description);
+    new DescriptionWatcher(box); // owned by the box
+}
+
 void set_reading(TextBox& box, std::function<Reading(const QString& text, int caret)> reading) {
     AccessibleHooks::of(box).reading = std::move(reading);
 }
@@ -582,6 +661,10 @@ void tell_visibility(QWidget& widget) {
 
 void announce(QWidget& near, const QString& message) {
     Announcer::of(near).say(message);
+}
+
+void announce_more(QWidget& near, const QString& more) {
+    Announcer::of(near).say_more(more);
 }
 
 void set_notice(PictureBox& box, const QString& announcement, const QString& text) {

@@ -45,6 +45,13 @@ void install_accessibility();
 // widget's accessibleName serves.
 void set_accessible_name(TextBox& box, std::function<QString()> name);
 
+// The box's accessible description, asked for afresh each time a screen reader wants it. When it
+// reads differently from what screen readers were last told, they are told to read it again: for
+// the focused box once its window has applied the changes it held back (see Window::HeldChanges),
+// for any other as it takes the focus, before readers hear of the focus, or as the mouse comes over
+// it. So a command that changes every description sends readers one notice at most.
+void set_accessible_description(TextBox& box, std::function<QString()> description);
+
 // How the box's text reads aloud; without one, the text itself with each line-break character
 // read as a space.
 void set_reading(TextBox& box, std::function<Reading(const QString& text, int caret)> reading);
@@ -66,6 +73,10 @@ void tell_visibility(QWidget& widget);
 // `near`, without size, so nothing is drawn.
 void announce(QWidget& near, const QString& message);
 inline constexpr int announcement_delay = 300; // milliseconds
+
+// As announce, but when a message already waits to be announced at `near`, that message stays and
+// `more` is read after it, as the notification's description: one notice says both.
+void announce_more(QWidget& near, const QString& more);
 
 // The picture is a notice: each time it is shown, screen readers announce `announcement` (its
 // name and description) without the focus moving. Its full `text` can then be read as its text,

@@ -1,6 +1,9 @@
 // Pen and pencil input in the cells: the click restyle, the pencil rewrite and the key filters.
 #include "ui/form1.h"
 
+#include "core/cells.h"
+#include "toolkit/accessibility.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -121,6 +124,16 @@ void Form1::textBox_text_changed() {
 }
 
 void Form1::textBox_KeyDown(tk::KeyEventArgs& e) {
+    // Alt alone (the arrows may come from the keypad) with a key of its own plays by ear; any
+    // other Alt key goes on to the filters as before.
+    if ((e.Modifiers & ~Qt::KeypadModifier) == Qt::AltModifier) {
+        const tk::TextBox* cell = focused_cell(*this);
+        const auto k = std::find(textBox.begin() + 1, textBox.end(), cell) - textBox.begin();
+        if (cell != nullptr && k <= board_cells && textBox_by_ear(static_cast<int>(k), e.KeyCode)) {
+            e.Handled = true;
+            return;
+        }
+    }
     // Tab never moves the focus out of a cell nor reaches its text; Qt reports
     // Shift+Tab as a key of its own.
     if (e.KeyCode == Qt::Key_Tab || e.KeyCode == Qt::Key_Backtab) {
@@ -133,6 +146,44 @@ void Form1::textBox_KeyDown(tk::KeyEventArgs& e) {
         const tk::TextBox* cell = focused_cell(*this);
         e.Handled = cell != nullptr && erases_prefix_before_marks(*cell, false);
     }
+}
+
+bool Form1::textBox_by_ear(int cell, int key) {
+    // Moves as the board lies on the screen: left is a column to the left, whatever the cell
+    // numbers do. A move stops at the edge, and only the focus moves: no text, font or caret
+    // changes, as a click in pen mode would empty the cell.
+    struct Move {
+        int key;
+        int rows;
+        int columns;
+    };
+    static constexpr Move moves[] = {
+        {Qt::Key_Left, 0, -1}, {Qt::Key_Right, 0, 1}, {Qt::Key_Up, -1, 0}, {Qt::Key_Down, 1, 0}};
+    for (const Move& m : moves) {
+        if (m.key == key) {
+            const int row = core::row_of(cell) + m.rows;
+            const int column = core::column_of(cell) + m.columns;
+            if (row >= 0 && row < 9 && column >= 0 && column < 9) {
+                textBox[core::cell_at(row, column)]->Focus();
+            }
+            return true;
+        }
+    }
+    struct Hearing {
+        int key;
+        ReadOut what;
+    };
+    static constexpr Hearing hearings[] = {{Qt::Key_R, ReadOut::Row},
+                                           {Qt::Key_C, ReadOut::Column},
+                                           {Qt::Key_B, ReadOut::Block},
+                                           {Qt::Key_K, ReadOut::Cage}};
+    for (const Hearing& h : hearings) {
+        if (h.key == key) {
+            tk::announce(*label_level_value, read_out(cell, h.what));
+            return true;
+        }
+    }
+    return false;
 }
 
 void Form1::textBox_KeyPress(tk::KeyPressEventArgs& e) {

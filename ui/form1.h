@@ -151,6 +151,13 @@ public:
 
     // ---- ui/screen_reader.cpp -------------------------------------------
     void describe_for_screen_readers();
+    // Tells screen readers how many cells a Start revealed, after the new puzzle number if the
+    // command that started it brought one.
+    void announce_start();
+    // What a player hears read out from a cell: its row, its column, its block or its cage, each
+    // cell's digit, "blank" or marks in reading order.
+    enum class ReadOut { Row, Column, Block, Cage };
+    QString read_out(int cell, ReadOut what) const;
 
     // The puzzle number as label_level_value shows it, read as a decimal
     // integer (0 for a text that is no number).
@@ -197,6 +204,10 @@ public:
     void textBox_text_changed();
     void textBox_KeyDown(tk::KeyEventArgs& e);
     void textBox_KeyPress(tk::KeyPressEventArgs& e);
+    // The keys that play by ear, with Alt held in a cell: the arrows move the focus to the next
+    // cell as the board lies on the screen, R, C, B and K read the cell's row, column, block and
+    // cage out. True for a key that is one of them.
+    bool textBox_by_ear(int cell, int key);
     // A paste into a cell, filtered as a whole by the rules of typing.
     void textBox_paste(tk::PasteEventArgs& e);
 

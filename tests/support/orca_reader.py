@@ -1,6 +1,7 @@
-"""The real Orca for the screen-reader tests: started with its speech written to its debug log
-(none reaches a speech server, so nothing is heard and the log is the whole of what was said),
-touching no other Orca, and stopped by its pid.
+"""The real Orca for the screen-reader tests: started with no speech server in its own settings,
+so that what it says goes to its debug log alone whatever speech server the machine has (nothing
+is heard, no server is started, and the log is the whole of what was said), touching no other
+Orca, and stopped by its pid.
 
 Use inside support/with_session.sh --own-home: Orca's settings and log go to a HOME of its own.
 """
@@ -10,7 +11,7 @@ import shutil
 import subprocess
 import time
 
-# Orca can hang waiting for a speech server that is not there; stop() then kills it.
+# stop() kills an Orca that does not end when asked.
 from support.atspi import TIMEOUT, play as play_game, stop, wait_for
 
 HOME = os.environ["HOME"]
@@ -55,10 +56,14 @@ def start():
     has said it is on."""
     prefs = os.path.join(HOME, "orca")
     os.makedirs(prefs, exist_ok=True)
-    # Orca loads this from its settings folder at start; it makes each line of the log reach the
-    # file as it is written, so the test can read what was said while Orca runs.
+    # Orca loads this from its settings folder at start, before it starts speech. Its speech stays
+    # on, with no speech server: turning speech off would also keep Orca's own messages ("Screen
+    # reader on.") out of the log. And each line of the log reaches the file as it is written, so
+    # the test can read what was said while Orca runs.
     with open(os.path.join(prefs, "orca-customizations.py"), "w") as customizations:
-        customizations.write("import orca.debug\n"
+        customizations.write("import orca.debug, orca.settings\n"
+                             "orca.settings.speechServerFactory = None\n"
+                             "orca.settings.speechFactoryModules = []\n"
                              "if orca.debug.debugFile is not None:\n"
                              "    orca.debug.debugFile.reconfigure(line_buffering=True)\n")
     with open(OUTPUT, "w") as output:

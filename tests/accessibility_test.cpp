@@ -189,17 +189,18 @@ private slots:
         // The messages drawn on the panels, their lines read one after the other.
         const struct {
             tk::PictureBox* box;
-            const char* message;
+            QString message;
         } pictures[] = {
             {window.pictureBox_completed, "Congrats, you Have completed All of the Levels!"},
             {window.pictureBox_correct, "Correct, great work!"},
             {window.pictureBox_incorrect_solution, "Not yet complete. please check the solution"},
             {window.pictureBox_invalid_number, "Please enter a Valid number"},
-            {window.pictureBox_select_level, "Please enter a Puzzle number (1 to 115)"},
+            {window.pictureBox_select_level,
+             "Please enter a Puzzle number (1 to " + support::last_puzzle + ")"},
         };
         for (const auto& p : pictures) {
             QAccessibleInterface* face = accessible(p.box);
-            const QString message = QString::fromLatin1(p.message);
+            const QString& message = p.message;
             QCOMPARE(face->role(), QAccessible::Notification);
             QCOMPARE(face->text(QAccessible::Name), message);
             QCOMPARE(face->text(QAccessible::Description), message);
@@ -220,7 +221,8 @@ private slots:
         QVERIFY(help_text.endsWith(QStringLiteral("2 + 1 + 7 = 10.")));
         // The black background behind the board is a picture, not a notice.
         QCOMPARE(accessible(window.pictureBox_black_background)->role(), QAccessible::Graphic);
-        QCOMPARE(name_of(window.maskedTextBox_select_level), QString("Puzzle number, 1 to 115"));
+        QCOMPARE(name_of(window.maskedTextBox_select_level),
+                 "Puzzle number, 1 to " + support::last_puzzle);
         QCOMPARE(accessible(window.maskedTextBox_select_level)->role(), QAccessible::EditableText);
 
         QTest::mouseClick(window.button1, Qt::LeftButton); // Check on an empty board

@@ -295,10 +295,10 @@ private slots:
                  qPrintable(QString::number(ink.right - current.left())));
 
         const int one = w.label_level_value->width();
-        w.label_level_value->SetText("115");
+        w.label_level_value->SetText(support::last_puzzle);
         QVERIFY(w.label_level_value->width() > one);
         QVERIFY(w.label_level_value->width() >=
-                QFontMetrics(w.label_level_value->Font()).horizontalAdvance("115"));
+                QFontMetrics(w.label_level_value->Font()).horizontalAdvance(support::last_puzzle));
     }
 
     // Guards against cell text drawn left- or right-aligned: an answer and a line of pencil
@@ -336,12 +336,6 @@ private slots:
     // Guards against any colour code painted wrong, 7 and 8 included: puzzles 8 and 113 to 115
     // use all eight codes; every cell is painted, and drawn, in its code's colour.
     void everyColourCodePaintsItsDesignedColour() {
-        const QColor designed[9] = {
-            QColor(255, 255, 255), // any other code
-            QColor(127, 127, 255), QColor(127, 255, 127), QColor(127, 255, 255),
-            QColor(255, 127, 127), QColor(255, 127, 255), QColor(255, 255, 127),
-            QColor(190, 127, 190), QColor(190, 190, 127),
-        };
         Form1 w;
         QVERIFY(support::show_active(w));
         w.hardToolStripMenuItem->PerformClick(); // no revealed digit in the way
@@ -357,11 +351,12 @@ private slots:
                 codes.insert(code);
                 const QString where =
                     QStringLiteral("puzzle %1 cell %2 code %3").arg(p).arg(k).arg(code);
-                QVERIFY2(w.textBox[k]->BackColor() == designed[code], qPrintable(where));
-                QVERIFY2(w.label[k]->BackColor() == designed[code], qPrintable(where));
+                QVERIFY2(w.textBox[k]->BackColor() == support::cage_colour(code),
+                         qPrintable(where));
+                QVERIFY2(w.label[k]->BackColor() == support::cage_colour(code), qPrintable(where));
                 // The top-right corner of the cell, clear of its sum label and its text.
                 const QPoint corner = w.textBox[k]->geometry().topLeft() + QPoint(44, 6);
-                QVERIFY2(shot.pixel(corner) == designed[code].rgb(), qPrintable(where));
+                QVERIFY2(shot.pixel(corner) == support::cage_colour(code).rgb(), qPrintable(where));
             }
         }
         QCOMPARE(codes, (std::set<int>{1, 2, 3, 4, 5, 6, 7, 8}));

@@ -201,7 +201,7 @@ private slots:
     void startUpStateIsPuzzleOneWithNothingShown() {
         Form1 window;
         QCOMPARE(window.label_level_value->Text(), QString("1"));
-        QCOMPARE(window.level_array_size, 116);
+        QCOMPARE(window.level_array_size, loadable_rows);
         for (int k = 1; k <= 81; ++k) {
             QCOMPARE(window.textBox[k]->Text(), QString());
             QVERIFY(!window.label[k]->Visible());
@@ -253,10 +253,10 @@ private slots:
         QCOMPARE(window.current_sum_label_visible_array[1], 7);
         QVERIFY(!window.label[3]->Visible());
         // With the catalogue loadable the same step loads row 0 over the marks.
-        hide_as_construction_does(116);
+        hide_as_construction_does(loadable_rows);
         QCOMPARE(window.current_sum_label_visible_array[1], 0);
-        // The constructor reaches 116 only as its last step.
-        QCOMPARE(Form1().level_array_size, 116);
+        // The constructor makes the catalogue loadable only as its last step.
+        QCOMPARE(Form1().level_array_size, loadable_rows);
     }
 
     void pencilAndPenAreOneExclusiveGroup() {
@@ -289,22 +289,25 @@ private slots:
             window.update_sum_label_array();
             window.update_sum_label_visible_array();
         };
-        window.label_level_value->SetText("115");
+        window.label_level_value->SetText(support::last_puzzle);
         load_all();
-        QCOMPARE(window.current_level_array[81], level_array[115][81]);
-        const auto level_115 = window.current_level_array;
-        const auto colour_115 = window.current_color_array;
-        const auto sums_115 = window.current_sum_label_array;
-        const auto flags_115 = window.current_sum_label_visible_array;
-        QVERIFY(sums_115 != (std::array<std::int32_t, 82>{}));
+        QCOMPARE(window.current_level_array[81], level_array[last_playable_puzzle][81]);
+        const auto level_last = window.current_level_array;
+        const auto colour_last = window.current_color_array;
+        const auto sums_last = window.current_sum_label_array;
+        const auto flags_last = window.current_sum_label_visible_array;
+        QVERIFY(sums_last != (std::array<std::int32_t, 82>{}));
 
-        for (const char* unloadable : {"116", "117", "-1", "2147483647"}) {
+        // The catalogue's last row, the number after it, and numbers no row has.
+        for (const QString& unloadable :
+             {QString::number(catalogue_puzzles), QString::number(catalogue_rows), QString("-1"),
+              QString("2147483647")}) {
             window.label_level_value->SetText(unloadable);
             load_all();
-            QCOMPARE(window.current_level_array, level_115);
-            QCOMPARE(window.current_color_array, colour_115);
-            QCOMPARE(window.current_sum_label_array, sums_115);
-            QCOMPARE(window.current_sum_label_visible_array, flags_115);
+            QCOMPARE(window.current_level_array, level_last);
+            QCOMPARE(window.current_color_array, colour_last);
+            QCOMPARE(window.current_sum_label_array, sums_last);
+            QCOMPARE(window.current_sum_label_visible_array, flags_last);
         }
 
         window.label_level_value->SetText("0");

@@ -54,6 +54,14 @@ bool listen_for_renames() {
 
 } // namespace
 
+// A live bridge comes up only on X, and there it must: the accessibility_notices test counts on it.
+#define LISTEN_FOR_RENAMES_OR_SKIP()                                                               \
+    if (!listen_for_renames()) {                                                                   \
+        QVERIFY2(QGuiApplication::platformName() != QLatin1String("xcb"),                          \
+                 "the accessibility bridge never reached the AT-SPI bus");                         \
+        QSKIP("needs a live accessibility bridge: the accessibility_notices test runs this");      \
+    }
+
 class AccessibilityTest : public QObject {
     Q_OBJECT
 
@@ -161,12 +169,7 @@ private slots:
             ++k;
         }
         QVERIFY(k <= 81);
-        if (!listen_for_renames()) {
-            // On X the bridge must come up: the accessibility_notices test counts on it.
-            QVERIFY2(QGuiApplication::platformName() != QLatin1String("xcb"),
-                     "the accessibility bridge never reached the AT-SPI bus");
-            QSKIP("needs a live accessibility bridge: the accessibility_notices test runs this");
-        }
+        LISTEN_FOR_RENAMES_OR_SKIP();
         const QString shown = name_of(window.textBox[k]);
         QVERIFY2(shown.contains(QStringLiteral(", cage sum ")), qPrintable(shown));
 
@@ -376,12 +379,7 @@ private slots:
     void aStartTellsReadersOfTheCellsWhoseNameEndsDifferentOnly() {
         Form1 window;
         QVERIFY(show_active(window));
-        if (!listen_for_renames()) {
-            // On X the bridge must come up: the accessibility_notices test counts on it.
-            QVERIFY2(QGuiApplication::platformName() != QLatin1String("xcb"),
-                     "the accessibility bridge never reached the AT-SPI bus");
-            QSKIP("needs a live accessibility bridge: the accessibility_notices test runs this");
-        }
+        LISTEN_FOR_RENAMES_OR_SKIP();
         // Each cell's name and each sum label's text, cell k at 2k - 2 and label k at 2k - 1,
         // then the puzzle number.
         const auto board = [&] {
@@ -428,11 +426,7 @@ private slots:
     // panel becomes visible, and the player's log says so once, not for every show and hide.
     // Runs last: it takes the connection's name away for the rest of the process.
     void aMissingBridgeConnectionIsWarnedOnceWhileAReaderListens() {
-        if (!listen_for_renames()) {
-            QVERIFY2(QGuiApplication::platformName() != QLatin1String("xcb"),
-                     "the accessibility bridge never reached the AT-SPI bus");
-            QSKIP("needs a live accessibility bridge: the accessibility_notices test runs this");
-        }
+        LISTEN_FOR_RENAMES_OR_SKIP();
         QAccessible::installUpdateHandler(nullptr);
         QVERIFY(QDBusConnection(QStringLiteral("a11y")).isConnected());
         QDBusConnection::disconnectFromBus(QStringLiteral("a11y"));

@@ -46,16 +46,6 @@ bool font_is(const QFont& f, FontSpec want) {
            f.bold() == want.bold;
 }
 
-QImage shot_of(QWidget& window) {
-    return window.grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-QImage background() {
-    return resource_set::picture(u"$this.BackgroundImage")
-        .toImage()
-        .convertToFormat(QImage::Format_RGB32);
-}
-
 // The columns and rows of a picture that hold pixels the test accepts.
 struct Ink {
     int left = -1, right = -1, top = -1, bottom = -1, count = 0;
@@ -226,7 +216,7 @@ private slots:
     void captionsAreLavenderBlushAndTheRadioButtonsWhite() {
         Form1 w;
         QVERIFY(support::show_active(w));
-        const QImage shot = shot_of(w);
+        const QImage shot = support::rgb(w.grab());
         const struct {
             tk::Control* control;
             QColor colour;
@@ -252,8 +242,8 @@ private slots:
         Form1 w;
         QVERIFY(support::show_active(w));
         w.button1->setFocus(); // no focus frame on a radio button
-        const QImage shot = shot_of(w);
-        const QImage picture = background();
+        const QImage shot = support::rgb(w.grab());
+        const QImage picture = support::rgb(resource_set::picture(u"$this.BackgroundImage"));
         for (tk::Control* c : std::initializer_list<tk::Control*>{
                  w.label_level_title_2, w.label_level_title, w.label_level_value, w.radioButton2,
                  w.radioButton1}) {
@@ -286,7 +276,7 @@ private slots:
             QVERIFY2(size.height() >= metrics.height(), qPrintable(c->Name()));
         }
         // Every letter of the caption is drawn: ink reaches past its first letter.
-        const QImage shot = shot_of(w);
+        const QImage shot = support::rgb(w.grab());
         const QRect current = w.label_level_title_2->geometry();
         const QRgb blush = lavender_blush.rgb();
         const Ink ink = ink_in(shot, current, [blush](QRgb p) { return p == blush; });
@@ -344,7 +334,7 @@ private slots:
             w.label_level_value->SetText(QString::number(p));
             QTest::mouseClick(w.button4, Qt::LeftButton); // Start paints the cages
             w.button1->setFocus();
-            const QImage shot = shot_of(w);
+            const QImage shot = support::rgb(w.grab());
             for (int k = 1; k <= 81; ++k) {
                 const int code = color_array[p][k];
                 QVERIFY(code >= 1 && code <= 8);

@@ -52,9 +52,7 @@ if ! grep -qx 'title: Tallywick' "$work/plain.txt"; then
     echo "FAIL: the plain start's window is not titled Tallywick"
     exit 1
 fi
-# What the window is, not which window it was: the closer's report also names the X window id,
-# which differs from run to run.
-window() { grep -E '^(title|size|class): ' "$work/$1.txt"; }
+window() { grep -E '^(title|size|class): ' "$work/$1.txt"; } # not the X window id, which varies
 if ! diff <(window plain) <(window with_arguments); then
     echo "FAIL: the arguments changed the window's title or size"
     exit 1

@@ -169,9 +169,7 @@ private slots:
 
     void tabMovesLeftToRightWithinARowAndStartsAtStart() {
         Form1 window;
-        window.show();
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(support::show_active(window));
         QCOMPARE(window.ActiveControl(), window.button4);
         QCOMPARE(next_tab_stop(window.textBox[9]), window.textBox[8]);
         QCOMPARE(next_tab_stop(window.textBox[1]), window.textBox[18]);
@@ -270,11 +268,14 @@ private slots:
 
     void loadersTakeTheShownRowAndIgnoreUnloadableNumbers() {
         Form1 window;
+        const auto load_all = [&window] {
+            window.update_level_array();
+            window.update_color_array();
+            window.update_sum_label_array();
+            window.update_sum_label_visible_array();
+        };
         window.label_level_value->SetText("1");
-        window.update_level_array();
-        window.update_color_array();
-        window.update_sum_label_array();
-        window.update_sum_label_visible_array();
+        load_all();
         QCOMPARE(window.current_sum_label_array[2], 14);
         QCOMPARE(window.current_sum_label_visible_array[2], 1);
         QCOMPARE(window.current_sum_label_array[4], 0);
@@ -283,12 +284,6 @@ private slots:
         QCOMPARE(window.current_color_array[1], 2);
         QCOMPARE(window.current_level_array[0], 0);
 
-        const auto load_all = [&window] {
-            window.update_level_array();
-            window.update_color_array();
-            window.update_sum_label_array();
-            window.update_sum_label_visible_array();
-        };
         window.label_level_value->SetText(support::last_puzzle);
         load_all();
         QCOMPARE(window.current_level_array[81], level_array[last_playable_puzzle][81]);
@@ -371,10 +366,8 @@ private slots:
         Form1 window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const QImage shot = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
-        const QImage background = resource_set::picture(u"$this.BackgroundImage")
-                                      .toImage()
-                                      .convertToFormat(QImage::Format_RGB32);
+        const QImage shot = support::rgb(window.grab());
+        const QImage background = support::rgb(resource_set::picture(u"$this.BackgroundImage"));
         QCOMPARE(background.size(), QSize(800, 600));
         // Columns clear of the menu titles and the radio buttons, rows across
         // the bar's lower edge and below it.
@@ -397,10 +390,8 @@ private slots:
         Form1 window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const QImage shot = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
-        const QImage background = resource_set::picture(u"$this.BackgroundImage")
-                                      .toImage()
-                                      .convertToFormat(QImage::Format_RGB32);
+        const QImage shot = support::rgb(window.grab());
+        const QImage background = support::rgb(resource_set::picture(u"$this.BackgroundImage"));
         const auto title_area = [&window](tk::MenuItem* item) {
             return window.menuStrip1->actionGeometry(item->action());
         };
@@ -439,9 +430,7 @@ private slots:
     // on it flips its state, which starts unchecked.
     void aClickOnTheDifficultyTitleFlipsItsCheck() {
         Form1 window;
-        window.show();
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(support::show_active(window));
         QVERIFY(window.toolStripMenuItem1->CheckOnClick());
         QVERIFY(!window.toolStripMenuItem1->Checked());
         QVERIFY(!window.optionsToolStripMenuItem->CheckOnClick());
@@ -477,9 +466,7 @@ private slots:
     // pixels wide, and a click near an item's far end still chooses it.
     void menuTitlesAndItemsHaveTheirDesignedSizesAndTakeClicksThere() {
         Form1 window;
-        window.show();
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(support::show_active(window));
         tk::MenuStrip* bar = window.menuStrip1;
         struct Menu {
             tk::MenuItem* title;
@@ -538,9 +525,7 @@ private slots:
     // radio buttons: the focused control gains a frame all round it.
     void theKeyboardFocusShowsAsAFrameOnButtonsAndRadioButtons() {
         Form1 window;
-        window.show();
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(support::show_active(window));
         const auto shot = [&window](QWidget* w) {
             window.grab(); // lets the focus change paint
             return window.grab(w->geometry()).toImage().convertToFormat(QImage::Format_RGB32);

@@ -1,7 +1,6 @@
-"""The real Orca for the screen-reader tests: started with no speech server in its own settings,
-so that what it says goes to its debug log alone whatever speech server the machine has (nothing
-is heard, no server is started, and the log is the whole of what was said), touching no other
-Orca, and stopped by its pid.
+"""The real Orca for the screen-reader tests: started with no speech server in its settings (so
+nothing is heard, whatever the machine has, and its debug log is the whole of what was said),
+touching no other Orca, and stopped by its pid.
 
 Use inside support/with_session.sh --own-home: Orca's settings and log go to a HOME of its own.
 """
@@ -56,14 +55,12 @@ def start():
     has said it is on."""
     prefs = os.path.join(HOME, "orca")
     os.makedirs(prefs, exist_ok=True)
-    # Orca loads this from its settings folder at start, before it starts speech. Its speech stays
-    # on, with no speech server: turning speech off would also keep Orca's own messages ("Screen
-    # reader on.") out of the log. And each line of the log reaches the file as it is written, so
-    # the test can read what was said while Orca runs.
+    # Orca loads this from its settings folder before it starts speech: speech on (off would keep
+    # Orca's own messages out of the log too) but no speech server, and each line of the log in
+    # the file as it is written, so the test can read what was said while Orca runs.
     with open(os.path.join(prefs, "orca-customizations.py"), "w") as customizations:
         customizations.write("import orca.debug, orca.settings\n"
                              "orca.settings.speechServerFactory = None\n"
-                             "orca.settings.speechFactoryModules = []\n"
                              "if orca.debug.debugFile is not None:\n"
                              "    orca.debug.debugFile.reconfigure(line_buffering=True)\n")
     with open(OUTPUT, "w") as output:

@@ -9,6 +9,7 @@
 
 #include <random>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -214,6 +215,25 @@ private slots:
             click(first.button4_show_cell);
             click(second.button4_show_cell);
             QCOMPARE(filled_cells(first), filled_cells(second));
+        }
+    }
+
+    // Guards against a fixed seed left in the shipped game's constructor, which revealed the same
+    // cells on every run. Easy reveals a uniformly drawn 20 of the 81 cells, so two windows seeded
+    // afresh reveal the same ones with a chance of 1 in C(81, 20), about 4.7e18; the 15 pairs of
+    // six windows all differ but once in more than 3e17 runs.
+    void windowsBuiltAsTheGameBuildsThemRevealDifferentCells() {
+        std::vector<std::set<int>> revealed;
+        for (int i = 0; i < 6; ++i) {
+            Form1 w;
+            w.easyToolStripMenuItem->PerformClick();
+            click(w.button4);
+            const std::set<int> cells = filled_cells(w);
+            QCOMPARE(cells.size(), std::size_t{20});
+            for (const std::set<int>& earlier : revealed) {
+                QVERIFY2(cells != earlier, "two windows revealed the same 20 cells");
+            }
+            revealed.push_back(cells);
         }
     }
 

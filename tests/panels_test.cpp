@@ -291,6 +291,19 @@ private slots:
         QVERIFY(window.button_completed->isVisible());
         click(window.button_completed);
         QCOMPARE(window.ActiveControl(), window.button2);
+
+        // Chosen twice, the selection panel keeps the control noted at its first opening: the
+        // focus has moved into its own field by the second, yet OK gives it back to the cell,
+        // not to Check.
+        QTest::mouseClick(cell, Qt::LeftButton, {}, support::cell_click_point());
+        window.selectPuzzleToolStripMenuItem->PerformClick();
+        QCOMPARE(window.ActiveControl(), window.maskedTextBox_select_level);
+        window.selectPuzzleToolStripMenuItem->PerformClick();
+        QTest::keyClicks(window.maskedTextBox_select_level, "7");
+        click(window.button_level_select_continue);
+        QCOMPARE(window.label_level_value->Text(), QString("7"));
+        const tk::Control* focused = window.ActiveControl();
+        QCOMPARE(focused != nullptr ? focused->Name() : QString("nothing"), cell->Name());
     }
 
     // Guards against the focus sent to a control that has gone, or to one that loses the board:

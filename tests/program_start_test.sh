@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the built game on a virtual display, once plainly and once with Qt's own options and
-# stray words, and expects the same title, size and picture, and exit status 0 after each window
-# is closed as a desktop closes it. Also checks the one-line message when there is no display.
+# stray words, and expects the same title, size, size limits and picture, and exit status 0 after
+# each window is closed as a desktop closes it. Also checks the one-line message when there is no
+# display.
 # Usage: program_start_test.sh PROGRAM CLOSE_WINDOW
 set -euo pipefail
 program=$1 closer=$2
@@ -52,7 +53,14 @@ if ! grep -qx 'title: Tallywick' "$work/plain.txt"; then
     echo "FAIL: the plain start's window is not titled Tallywick"
     exit 1
 fi
-window() { grep -E '^(title|size|class): ' "$work/$1.txt"; } # not the X window id, which varies
+# The client area may shrink to 92x66 and grow to 792x566 and no further: the window manager's
+# frame comes on top, so that the whole window stays between 100x100 and 800x600.
+if ! grep -qx 'limits: least 92x66, most 792x566' "$work/plain.txt"; then
+    echo "FAIL: the window asks for other size limits than a 92x66 to 792x566 client area:"
+    grep '^limits:' "$work/plain.txt" || echo "(no limits read)"
+    exit 1
+fi
+window() { grep -E '^(title|size|limits|class): ' "$work/$1.txt"; } # not the X window id, which varies
 if ! diff <(window plain) <(window with_arguments); then
     echo "FAIL: the arguments changed the window's title or size"
     exit 1

@@ -2,8 +2,9 @@
 # The installed game on a real Wayland compositor, used as a player uses it: the client area at
 # start, maximize and restore (the title bar's button on weston, the desktop's shortcuts on
 # mutter), then closing, which must end the game with status 0 and nothing on stderr. The sizes
-# are the compositor's: weston's scene graph, mutter's log of the protocol. Last, the game's
-# window asks the compositor itself to maximize and restore it (tests/wayland_window).
+# are the compositor's: weston's scene graph, mutter's log of the protocol; the least size the
+# window asks for is read from each compositor's log of the protocol. Last, the game's window asks
+# the compositor itself to maximize and restore it (tests/wayland_window).
 # Usage: wayland_test.sh weston|mutter BUILD_DIR BINDIR APP_ID WINDOW_DRIVER
 set -euo pipefail
 compositor=$1 build=$2 bindir=$3 app_id=$4 driver=$5
@@ -45,8 +46,10 @@ wait_for_socket() {
 $(tail -20 "$work/compositor.log")"
 }
 
-# The game as a Wayland session starts it: no platform named, Qt chooses.
+# The game as a Wayland session starts it: no platform named, Qt chooses. The compositor's log
+# from here on is the game's.
 start_game() {
+    game_log_from=$(($(wc -l <"$work/compositor.log") + 1))
     env XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=$socket "$program" 2>"$work/game.err" &
     game=$!
     started+=("$game")
@@ -69,6 +72,15 @@ wait_until() {
         sleep 0.2
     done
     fail "timed out waiting for: $what"
+}
+# The least size the game's window asked for is the whole window's, title bar included: the
+# window may shrink to 100x100 and no further. The compositors log the protocol (WAYLAND_DEBUG).
+expect_least_size() {
+    local least
+    least=$(tail -n +"$game_log_from" "$work/compositor.log" |
+        sed -n 's/.* xdg_toplevel@[0-9]*\.set_min_size(\([0-9]*\), \([0-9]*\)).*/\1x\2/p' | tail -n 1)
+    echo "least size asked for: ${least:-none}"
+    [ "$least" = 100x100 ] || fail "the window asks for a least size of ${least:-none}, not 100x100"
 }
 # The game's window is closed as a player closes it: it must end with status 0 within 30 s.
 expect_clean_exit() {
@@ -98,7 +110,7 @@ run_driver() {
 # is the size of weston's window, so that both agree on where the pointer is.
 run_weston() {
     start_x_server 1024x768x24 || fail "Xvfb did not start"
-    weston --backend=x11-backend.so --use-pixman --width=1024 --height=768 \
+    WAYLAND_DEBUG=server weston --backend=x11-backend.so --use-pixman --width=1024 --height=768 \
         --socket="$socket" --debug --idle-time=0 >"$work/compositor.log" 2>&1 &
     started+=("$!")
     wait_for_socket
@@ -143,6 +155,7 @@ run_weston() {
     report start
     [ "${client_w}x${client_h}" = 792x566 ] || fail "the client area at start is ${client_w}x${client_h}, not 792x566"
     [ "$view_w" -le 800 ] && [ "$view_h" -le 600 ] || fail "the window at start is ${view_w}x${view_h}, over 800x600"
+    expect_least_size
 
     # A player's pointer then moves over the board and the buttons, which redraws the window: a
     # window that did not take the maximized size is a protocol error that weston ends it for.
@@ -184,11 +197,9 @@ run_mutter() {
         --wayland-display="$socket" >"$work/compositor.log" 2>&1 &
     started+=("$!")
     wait_for_socket
-    local from
-    from=$(($(wc -l <"$work/compositor.log") + 1))
     start_game
     # The last of a message in the log since the game started, as "width height".
-    last() { tail -n +"$from" "$work/compositor.log" | sed -n "s/$1/\1 \2/p" | tail -n 1; }
+    last() { tail -n +"$game_log_from" "$work/compositor.log" | sed -n "s/$1/\1 \2/p" | tail -n 1; }
     sizes() {
         configured=$(last '.* -> xdg_toplevel@[0-9]*\.configure(\([0-9]*\), \([0-9]*\),.*')
         geometry=$(last '.* xdg_surface@[0-9]*\.set_window_geometry(-*[0-9]*, -*[0-9]*, \([0-9]*\), \([0-9]*\)).*')
@@ -205,6 +216,7 @@ run_mutter() {
     [ "$client" = "792 566" ] || fail "the client area at start is ${client/ /x}, not 792x566"
     read -r w h <<<"$geometry"
     [ "$w" -le 800 ] && [ "$h" -le 600 ] || fail "the window at start is ${w}x${h}, over 800x600"
+    expect_least_size
 
     keys ffeb+ff52 # Super+Up
     maximized() { sizes && [ "$configured" = "1024 768" ]; }

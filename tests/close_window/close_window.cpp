@@ -1,8 +1,8 @@
 // Closes a program's window the way a desktop does: waits for its mapped top-level window (found
 // by the WM_CLASS instance name), sends it a WM_DELETE_WINDOW client message and waits until the
 // X server has read it. Asked to, it first records what the window shows: its title, its size,
-// its WM_CLASS and its picture. Exits 0 once the request is delivered, 1 when it is not (no window
-// in time, or the display was lost), 2 on a wrong command line.
+// the size limits it asks for, its WM_CLASS and its picture. Exits 0 once the request is delivered,
+// 1 when it is not (no window in time, or the display was lost), 2 on a wrong command line.
 #include <xcb/xcb.h>
 
 #include <chrono>
@@ -118,6 +118,27 @@ std::string title_of(xcb_connection_t* c, xcb_window_t window) {
     return {};
 }
 
+// The least and the most client area the window asks the window manager for (WM_NORMAL_HINTS),
+// as "least WxH, most WxH", a side it leaves open as "none".
+std::string limits_of(xcb_connection_t* c, xcb_window_t window) {
+    reply<xcb_get_property_reply_t> r(xcb_get_property_reply(
+        c, xcb_get_property(c, 0, window, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 0, 18),
+        nullptr));
+    // flags, then x, y, width, height, then the least and the most width and height.
+    if (!r || r->format != 32 || xcb_get_property_value_length(r.get()) < 9 * 4) {
+        return "least none, most none";
+    }
+    const auto* hints = static_cast<const uint32_t*>(xcb_get_property_value(r.get()));
+    const auto size = [&](uint32_t flag, int at) {
+        return (hints[0] & flag) != 0
+                   ? std::to_string(hints[at]) + "x" + std::to_string(hints[at + 1])
+                   : std::string("none");
+    };
+    constexpr uint32_t least_given = 1u << 4;
+    constexpr uint32_t most_given = 1u << 5;
+    return "least " + size(least_given, 5) + ", most " + size(most_given, 7);
+}
+
 // The window's pixels as 8-bit red, green, blue, row by row; empty when they cannot be read.
 std::vector<unsigned char> picture_of(xcb_connection_t* c, xcb_window_t window, int width,
                                       int height) {
@@ -163,8 +184,9 @@ bool describe(xcb_connection_t* c, xcb_window_t window, const char* picture_file
         return false;
     }
     const auto [instance, window_class] = wm_class(c, window);
-    std::printf("title: %s\nsize: %dx%d\nclass: \"%s\", \"%s\"\n", title_of(c, window).c_str(),
-                width, height, instance.c_str(), window_class.c_str());
+    std::printf("title: %s\nsize: %dx%d\nlimits: %s\nclass: \"%s\", \"%s\"\n",
+                title_of(c, window).c_str(), width, height, limits_of(c, window).c_str(),
+                instance.c_str(), window_class.c_str());
     std::ofstream out(picture_file, std::ios::binary);
     out << "P6\n" << width << ' ' << height << "\n255\n";
     out.write(reinterpret_cast<const char*>(picture.data()), std::streamsize(picture.size()));

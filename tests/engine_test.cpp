@@ -422,12 +422,12 @@ private slots:
         QCOMPARE(w.textBox[1]->BackColor(), QColor(Qt::white));
         QCOMPARE(w.textBox[2]->BackColor(), QColor(Qt::white));
         QCOMPARE(w.textBox[3]->BackColor(), QColor(Qt::white));
-        QCOMPARE(w.textBox[4]->BackColor(), QColor(127, 255, 255));
+        QCOMPARE(w.textBox[4]->BackColor(), support::cage_colour(3));
         QVERIFY(!w.label[4]->BackColor().isValid());
         QCOMPARE(w.maskedTextBox_select_level->BackColor(), other); // never painted
         w.color_control(tk::Kind::Label);
         QCOMPARE(w.maskedTextBox_select_level->BackColor(), other);
-        QCOMPARE(w.label[4]->BackColor(), QColor(127, 255, 255));
+        QCOMPARE(w.label[4]->BackColor(), support::cage_colour(3));
         QVERIFY(!w.label_level_title->BackColor().isValid());
     }
 };

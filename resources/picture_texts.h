@@ -2,6 +2,8 @@
 // for the window, which gives them to screen readers as the pictures' names.
 #pragma once
 
+#include "catalogue/catalogue_size.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -15,13 +17,14 @@ struct PanelMessage {
 };
 
 // The five panels that carry a message; the range on the selection panel is the puzzles the
-// selection accepts, 1 to 115.
+// selection accepts, 1 to the last playable one.
 inline const PanelMessage panel_messages[] = {
     {u"pictureBox_completed.Image", {"Congrats, you", "Have completed", "All of the Levels!"}},
     {u"pictureBox_correct.Image", {"Correct, great", "work!"}},
     {u"pictureBox_incorrect_solution.Image", {"Not yet complete.", "please check", "the solution"}},
     {u"pictureBox_invalid_number.Image", {"Please enter a", "Valid number"}},
-    {u"pictureBox_select_level.Image", {"Please enter a", "Puzzle number", "(1 to 115)"}},
+    {u"pictureBox_select_level.Image",
+     {"Please enter a", "Puzzle number", "(1 to " + QString::number(last_playable_puzzle) + ")"}},
 };
 
 // The help picture's two paragraphs, above and below its figures.

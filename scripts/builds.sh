@@ -3,7 +3,8 @@
 # its own folder under builds/, warnings as errors; prints one line per build and fails if any
 # build failed or warned. Each build's output is kept in builds/NAME.log.
 # Usage: builds.sh [NAME ...]   (all builds when none is named; names as in the list it prints,
-#        e.g. gcc-Release clang-sanitize). BUILD_JOBS sets the parallel jobs (default 2).
+#        e.g. gcc-Release clang-sanitize). BUILD_JOBS sets the parallel jobs (default 2);
+#        BUILD_TESTING=OFF builds without the tests, as packagers build.
 set -uo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -34,6 +35,7 @@ for name in "${names[@]}"; do
     dir="$out/$name" log="$out/$name.log"
     args=(-S "$root" -B "$dir" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_COMPILE_WARNING_AS_ERROR=ON)
     env=()
+    [ -z "${BUILD_TESTING:-}" ] || args+=(-DBUILD_TESTING="$BUILD_TESTING")
     case $type in
     sanitize) args+=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLYWICK_SANITIZE=ON) ;;
     None-dpkg)

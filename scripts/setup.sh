@@ -1,21 +1,32 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Tallywick need,
-# but only those that are missing, so a second run costs nothing.
+# Installs the Debian packages that building and running Tallywick need, and with --tests those
+# the tests, the benchmarks, the screenshots and the other builds need too, but only those that
+# are missing, so a second run costs nothing.
+# Usage: setup.sh [--tests]
 set -euo pipefail
 
+# Building the game (the build's configure step includes the tests' window closer, which talks
+# to X through libxcb) and running it: its fonts, and Qt's Wayland platform for Wayland desktops.
 packages=(
   build-essential cmake pkg-config
-  clang libclang-rt-14-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev
-  libbenchmark-dev
-  xvfb xauth
-  dpkg-dev file desktop-file-utils appstream libxcb1-dev lintian man-db devscripts
-  qt6-svg-dev
-  dbus-daemon at-spi2-core python3-pyatspi xdotool
-  orca
-  qt6-wayland weston mutter python3-gi x11-utils
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-svg-dev libxcb1-dev
+  qt6-wayland
   fonts-comic-neue fonts-dancingscript fonts-liberation2 fonts-dejavu-core
 )
+if [ "${1:-}" = --tests ]; then
+  packages+=(
+    clang libclang-rt-14-dev
+    libbenchmark-dev
+    xvfb xauth
+    dpkg-dev file desktop-file-utils appstream lintian man-db devscripts
+    dbus-daemon at-spi2-core python3-pyatspi xdotool
+    orca
+    weston mutter python3-gi x11-utils
+  )
+elif [ $# -gt 0 ]; then
+  echo "setup.sh: unknown option $1" >&2
+  exit 2
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -46,16 +46,6 @@ bool font_is(const QFont& f, FontSpec want) {
            f.bold() == want.bold;
 }
 
-QImage shot_of(QWidget& window) {
-    return window.grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-QImage background() {
-    return resource_set::picture(u"$this.BackgroundImage")
-        .toImage()
-        .convertToFormat(QImage::Format_RGB32);
-}
-
 // The columns and rows of a picture that hold pixels the test accepts.
 struct Ink {
     int left = -1, right = -1, top = -1, bottom = -1, count = 0;
@@ -226,7 +216,7 @@ private slots:
     void captionsAreLavenderBlushAndTheRadioButtonsWhite() {
         Form1 w;
         QVERIFY(support::show_active(w));
-        const QImage shot = shot_of(w);
+        const QImage shot = support::rgb(w.grab());
         const struct {
             tk::Control* control;
             QColor colour;
@@ -252,8 +242,8 @@ private slots:
         Form1 w;
         QVERIFY(support::show_active(w));
         w.button1->setFocus(); // no focus frame on a radio button
-        const QImage shot = shot_of(w);
-        const QImage picture = background();
+        const QImage shot = support::rgb(w.grab());
+        const QImage picture = support::rgb(resource_set::picture(u"$this.BackgroundImage"));
         for (tk::Control* c : std::initializer_list<tk::Control*>{
                  w.label_level_title_2, w.label_level_title, w.label_level_value, w.radioButton2,
                  w.radioButton1}) {
@@ -286,7 +276,7 @@ private slots:
             QVERIFY2(size.height() >= metrics.height(), qPrintable(c->Name()));
         }
         // Every letter of the caption is drawn: ink reaches past its first letter.
-        const QImage shot = shot_of(w);
+        const QImage shot = support::rgb(w.grab());
         const QRect current = w.label_level_title_2->geometry();
         const QRgb blush = lavender_blush.rgb();
         const Ink ink = ink_in(shot, current, [blush](QRgb p) { return p == blush; });
@@ -295,10 +285,10 @@ private slots:
                  qPrintable(QString::number(ink.right - current.left())));
 
         const int one = w.label_level_value->width();
-        w.label_level_value->SetText("115");
+        w.label_level_value->SetText(support::last_puzzle);
         QVERIFY(w.label_level_value->width() > one);
         QVERIFY(w.label_level_value->width() >=
-                QFontMetrics(w.label_level_value->Font()).horizontalAdvance("115"));
+                QFontMetrics(w.label_level_value->Font()).horizontalAdvance(support::last_puzzle));
     }
 
     // Guards against cell text drawn left- or right-aligned: an answer and a line of pencil
@@ -336,12 +326,6 @@ private slots:
     // Guards against any colour code painted wrong, 7 and 8 included: puzzles 8 and 113 to 115
     // use all eight codes; every cell is painted, and drawn, in its code's colour.
     void everyColourCodePaintsItsDesignedColour() {
-        const QColor designed[9] = {
-            QColor(255, 255, 255), // any other code
-            QColor(127, 127, 255), QColor(127, 255, 127), QColor(127, 255, 255),
-            QColor(255, 127, 127), QColor(255, 127, 255), QColor(255, 255, 127),
-            QColor(190, 127, 190), QColor(190, 190, 127),
-        };
         Form1 w;
         QVERIFY(support::show_active(w));
         w.hardToolStripMenuItem->PerformClick(); // no revealed digit in the way
@@ -350,18 +334,19 @@ private slots:
             w.label_level_value->SetText(QString::number(p));
             QTest::mouseClick(w.button4, Qt::LeftButton); // Start paints the cages
             w.button1->setFocus();
-            const QImage shot = shot_of(w);
+            const QImage shot = support::rgb(w.grab());
             for (int k = 1; k <= 81; ++k) {
                 const int code = color_array[p][k];
                 QVERIFY(code >= 1 && code <= 8);
                 codes.insert(code);
                 const QString where =
                     QStringLiteral("puzzle %1 cell %2 code %3").arg(p).arg(k).arg(code);
-                QVERIFY2(w.textBox[k]->BackColor() == designed[code], qPrintable(where));
-                QVERIFY2(w.label[k]->BackColor() == designed[code], qPrintable(where));
+                QVERIFY2(w.textBox[k]->BackColor() == support::cage_colour(code),
+                         qPrintable(where));
+                QVERIFY2(w.label[k]->BackColor() == support::cage_colour(code), qPrintable(where));
                 // The top-right corner of the cell, clear of its sum label and its text.
                 const QPoint corner = w.textBox[k]->geometry().topLeft() + QPoint(44, 6);
-                QVERIFY2(shot.pixel(corner) == designed[code].rgb(), qPrintable(where));
+                QVERIFY2(shot.pixel(corner) == support::cage_colour(code).rgb(), qPrintable(where));
             }
         }
         QCOMPARE(codes, (std::set<int>{1, 2, 3, 4, 5, 6, 7, 8}));

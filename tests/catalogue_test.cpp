@@ -96,18 +96,30 @@ struct TestCage {
     int anchor = 0;
 };
 
+// A layout for the colouring search, from each cell's cage index.
+tallywick::Layout layout_of(const std::array<int, 82>& cage_of) {
+    tallywick::Layout layout;
+    layout.cage_of = cage_of;
+    for (int c = 1; c <= 81; ++c) {
+        if (layout.cages.size() <= static_cast<std::size_t>(cage_of[c])) {
+            layout.cages.resize(cage_of[c] + 1);
+        }
+        layout.cages[cage_of[c]].push_back(c);
+    }
+    return layout;
+}
+
 // Cages of one puzzle by the game's flood fill over the colour codes, each with its anchor: the
 // cell of its top-most row with the largest cell number there.
 std::vector<TestCage> cages_of(int puzzle) {
-    const core::CageMap map = core::map_cages(color_array[puzzle]);
-    std::vector<TestCage> cages(map.count);
-    for (int c = 1; c <= 81; ++c) {
-        TestCage& cage = cages[map.cage_of[c]];
-        cage.cells.push_back(c);
-        cage.code = color_array[puzzle][c];
-        cage.sum += level_array[puzzle][c];
-    }
-    for (TestCage& cage : cages) {
+    tallywick::Layout layout = layout_of(core::map_cages(color_array[puzzle]).cage_of);
+    std::vector<TestCage> cages;
+    for (std::vector<int>& cells : layout.cages) {
+        TestCage& cage = cages.emplace_back(TestCage{std::move(cells)});
+        cage.code = color_array[puzzle][cage.cells.front()];
+        for (int c : cage.cells) {
+            cage.sum += level_array[puzzle][c];
+        }
         const int top_row = row_of(cage.cells.front());
         for (int c : cage.cells) {
             if (row_of(c) == top_row) {
@@ -203,19 +215,6 @@ neighbouring_cages(const std::vector<TestCage>& cages) {
         }
     }
     return pairs;
-}
-
-// A layout for the colouring search, from each cell's cage index.
-tallywick::Layout layout_of(const std::array<int, 82>& cage_of) {
-    tallywick::Layout layout;
-    layout.cage_of = cage_of;
-    for (int c = 1; c <= 81; ++c) {
-        if (layout.cages.size() <= static_cast<std::size_t>(cage_of[c])) {
-            layout.cages.resize(cage_of[c] + 1);
-        }
-        layout.cages[cage_of[c]].push_back(c);
-    }
-    return layout;
 }
 
 } // namespace

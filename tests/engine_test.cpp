@@ -2,6 +2,7 @@
 // checking.
 #include "catalogue/tables.h"
 #include "core/cells.h"
+#include "tests/support/support.h"
 #include "ui/form1.h"
 
 #include <QTest>
@@ -24,19 +25,6 @@ std::set<int> filled_cells(const Form1& w) {
         }
     }
     return cells;
-}
-
-QColor colour_of_code(int code) {
-    static const QColor table[] = {Qt::white,
-                                   QColor(127, 127, 255),
-                                   QColor(127, 255, 127),
-                                   QColor(127, 255, 255),
-                                   QColor(255, 127, 127),
-                                   QColor(255, 127, 255),
-                                   QColor(255, 255, 127),
-                                   QColor(190, 127, 190),
-                                   QColor(190, 190, 127)};
-    return code >= 1 && code <= 8 ? table[code] : QColor(Qt::white);
 }
 
 // Writes a board straight into the cells, digits[k] into cell k.
@@ -70,8 +58,8 @@ private slots:
             QCOMPARE(w.textBox[k]->Text(), QString::number(level_array[7][k]));
         }
         for (int k = 1; k <= 81; ++k) {
-            QCOMPARE(w.textBox[k]->BackColor(), colour_of_code(color_array[7][k]));
-            QCOMPARE(w.label[k]->BackColor(), colour_of_code(color_array[7][k]));
+            QCOMPARE(w.textBox[k]->BackColor(), support::cage_colour(color_array[7][k]));
+            QCOMPARE(w.label[k]->BackColor(), support::cage_colour(color_array[7][k]));
             QCOMPARE(w.label[k]->Text(), QString::number(sum_label_array[7][k]));
             QCOMPARE(w.label[k]->Visible(), sum_label_visible_array[7][k] == 1);
         }
@@ -115,8 +103,8 @@ private slots:
         click(w.button4);
         QCOMPARE(filled_cells(w).size(), std::size_t{0});
         for (int k = 1; k <= 81; ++k) {
-            QCOMPARE(w.textBox[k]->BackColor(), colour_of_code(color_array[1][k]));
-            QCOMPARE(w.label[k]->BackColor(), colour_of_code(color_array[1][k]));
+            QCOMPARE(w.textBox[k]->BackColor(), support::cage_colour(color_array[1][k]));
+            QCOMPARE(w.label[k]->BackColor(), support::cage_colour(color_array[1][k]));
             QCOMPARE(w.label[k]->Text(), QString::number(sum_label_array[1][k]));
             QCOMPARE(w.label[k]->Visible(), sum_label_visible_array[1][k] == 1);
         }
@@ -164,7 +152,7 @@ private slots:
         // one cage, being joined).
         int puzzle = 0;
         int left = 0;
-        for (int p = 1; p <= 115 && puzzle == 0; ++p) {
+        for (int p = 1; p <= last_playable_puzzle && puzzle == 0; ++p) {
             for (int k = 1; k < 81 && puzzle == 0; ++k) {
                 // Cells k and k + 1 of one block lie side by side in one row.
                 if (core::block_of(k) == core::block_of(k + 1) &&
@@ -356,23 +344,24 @@ private slots:
     }
 
     // Also guards against a load bound that stops one short of the last playable puzzle: reached
-    // from a started puzzle 114, puzzle 115 must show its own cages, sums and solution digits,
-    // not keep those loaded for 114.
+    // from the started puzzle before it, the last must show its own cages, sums and solution
+    // digits, not keep those loaded for the one before.
     void skipOnTheLastPuzzleShowsTheCompletedPanelEveryTime() {
+        const int last = last_playable_puzzle;
         Form1 w;
-        w.label_level_value->SetText("114");
+        w.label_level_value->SetText(QString::number(last - 1));
         click(w.button4);
         click(w.button2);
-        QCOMPARE(w.label_level_value->Text(), QString("115"));
+        QCOMPARE(w.label_level_value->Text(), support::last_puzzle);
         QCOMPARE(filled_cells(w).size(), std::size_t{10});
         for (const int k : filled_cells(w)) {
-            QCOMPARE(w.textBox[k]->Text(), QString::number(level_array[115][k]));
+            QCOMPARE(w.textBox[k]->Text(), QString::number(level_array[last][k]));
         }
         for (int k = 1; k <= 81; ++k) {
-            QCOMPARE(w.textBox[k]->BackColor(), colour_of_code(color_array[115][k]));
-            QCOMPARE(w.label[k]->BackColor(), colour_of_code(color_array[115][k]));
-            QCOMPARE(w.label[k]->Text(), QString::number(sum_label_array[115][k]));
-            QCOMPARE(w.label[k]->Visible(), sum_label_visible_array[115][k] == 1);
+            QCOMPARE(w.textBox[k]->BackColor(), support::cage_colour(color_array[last][k]));
+            QCOMPARE(w.label[k]->BackColor(), support::cage_colour(color_array[last][k]));
+            QCOMPARE(w.label[k]->Text(), QString::number(sum_label_array[last][k]));
+            QCOMPARE(w.label[k]->Visible(), sum_label_visible_array[last][k] == 1);
         }
         const auto board = [&w] {
             QStringList texts;
@@ -384,7 +373,7 @@ private slots:
         const QStringList before = board();
         for (int i = 0; i < 3; ++i) {
             click(w.button2);
-            QCOMPARE(w.label_level_value->Text(), QString("115"));
+            QCOMPARE(w.label_level_value->Text(), support::last_puzzle);
             QVERIFY(w.pictureBox_completed->Visible() && w.button_completed->Visible());
             QCOMPARE(w.Controls()[0], w.button_completed);
             QCOMPARE(w.Controls()[1], w.pictureBox_completed);
@@ -398,7 +387,7 @@ private slots:
         click(w.button1);
         click(w.button_correct);
         QVERIFY(w.button_completed->Visible());
-        QCOMPARE(w.label_level_value->Text(), QString("115"));
+        QCOMPARE(w.label_level_value->Text(), support::last_puzzle);
     }
 
     void restartGoesBackToPuzzleOneAndClearCellsKeepsTheColours() {
@@ -411,7 +400,7 @@ private slots:
         QCOMPARE(w.label[2]->Text(), QString("14"));
         click(w.button3);
         QCOMPARE(filled_cells(w).size(), std::size_t{0});
-        QCOMPARE(w.textBox[1]->BackColor(), colour_of_code(color_array[1][1]));
+        QCOMPARE(w.textBox[1]->BackColor(), support::cage_colour(color_array[1][1]));
         QVERIFY(w.label[2]->Visible());
     }
 
@@ -433,12 +422,12 @@ private slots:
         QCOMPARE(w.textBox[1]->BackColor(), QColor(Qt::white));
         QCOMPARE(w.textBox[2]->BackColor(), QColor(Qt::white));
         QCOMPARE(w.textBox[3]->BackColor(), QColor(Qt::white));
-        QCOMPARE(w.textBox[4]->BackColor(), QColor(127, 255, 255));
+        QCOMPARE(w.textBox[4]->BackColor(), support::cage_colour(3));
         QVERIFY(!w.label[4]->BackColor().isValid());
         QCOMPARE(w.maskedTextBox_select_level->BackColor(), other); // never painted
         w.color_control(tk::Kind::Label);
         QCOMPARE(w.maskedTextBox_select_level->BackColor(), other);
-        QCOMPARE(w.label[4]->BackColor(), QColor(127, 255, 255));
+        QCOMPARE(w.label[4]->BackColor(), support::cage_colour(3));
         QVERIFY(!w.label_level_title->BackColor().isValid());
     }
 };

@@ -19,7 +19,6 @@ import time
 
 import pyatspi
 
-sys.dont_write_bytecode = True  # no compiled copies left in the source tree
 from support import orca_reader as orca
 from support.atspi import TIMEOUT, Controls, centre, click, fail, game_frame, showing, states
 from support.atspi import verdict, wait_for

@@ -13,7 +13,6 @@ import sys
 
 import pyatspi
 
-sys.dont_write_bytecode = True  # no compiled copies left in the source tree
 from support import orca_reader as orca
 from support.atspi import click, fail, game_frame, showing, verdict, wait_for
 from support.orca_reader import said_after, settle, spoken

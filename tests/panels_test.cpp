@@ -78,8 +78,10 @@ private slots:
         Form1 window;
         QVERIFY(show_active(window));
         window.textBox[3]->SetText("8");
-        for (const char* text :
-             {"0", "116", "0116", "", "99999999999", "4294967297", "12a", "+5", " 7", "-1"}) {
+        const QString beyond = QString::number(last_playable_puzzle + 1);
+        for (const QString& text :
+             {QString("0"), beyond, "0" + beyond, QString(), QString("99999999999"),
+              QString("4294967297"), QString("12a"), QString("+5"), QString(" 7"), QString("-1")}) {
             enter_number(window, text);
             click(window.button_level_select_continue);
             QCOMPARE(names(window, 5), invalid_panel + selection_panel);
@@ -206,8 +208,8 @@ private slots:
     // open, or the chosen puzzle not starting; and against accepting closing
     // the invalid-number panel, which only its own OK does. A number is read as
     // plain decimal whatever its leading zeros: "08" is puzzle 8 (not refused as
-    // a bad octal number) and "010" puzzle 10 (not 8), and "0116" is refused
-    // above (not taken as 78).
+    // a bad octal number) and "010" puzzle 10 (not 8), and "0" before the
+    // number after the last is refused above (not taken as octal).
     void acceptedNumbersStartThatPuzzleShownAsTyped() {
         Form1 window;
         QVERIFY(show_active(window));
@@ -215,7 +217,8 @@ private slots:
         click(window.button_level_select_continue);
         window.selectPuzzleToolStripMenuItem->PerformClick();
         QCOMPARE(names(window, 5), selection_panel + invalid_panel);
-        for (const char* text : {"1", "115", "05", "08", "010"}) {
+        for (const QString& text :
+             {QString("1"), support::last_puzzle, QString("05"), QString("08"), QString("010")}) {
             enter_number(window, text);
             click(window.button_level_select_continue);
             QCOMPARE(window.label_level_value->Text(), QString(text));
@@ -269,9 +272,9 @@ private slots:
         QVERIFY(window.button_invalid_puzzle_ok->isVisible());
         click(window.button_invalid_puzzle_ok);
         QCOMPARE(window.ActiveControl(), window.button_level_select_continue);
-        QTest::keyClicks(window.maskedTextBox_select_level, "115");
+        QTest::keyClicks(window.maskedTextBox_select_level, support::last_puzzle);
         click(window.button_level_select_continue);
-        QCOMPARE(window.label_level_value->Text(), QString("115"));
+        QCOMPARE(window.label_level_value->Text(), support::last_puzzle);
         QCOMPARE(window.ActiveControl(), cell);
 
         // The correct panel on the last puzzle: its Continue brings the completed panel.

@@ -16,7 +16,6 @@ import time
 
 import pyatspi
 
-sys.dont_write_bytecode = True  # no compiled copies left in the source tree
 from support import atspi
 from support.atspi import Controls, click, fail, game_frame, play, pump, showing, states, verdict
 from support.atspi import wait_pumping as wait_for  # the listeners hear while the test waits

@@ -12,7 +12,6 @@ import time
 import pyatspi
 from gi.repository import Atspi, GLib
 
-sys.dont_write_bytecode = True  # no compiled copies left in the source tree
 from support.atspi import centre, click, fail, game_frame, play, pump, showing, states, verdict
 from support.atspi import wait_pumping as wait_for  # the listeners hear while the test waits
 

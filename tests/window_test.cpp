@@ -169,9 +169,7 @@ private slots:
 
     void tabMovesLeftToRightWithinARowAndStartsAtStart() {
         Form1 window;
-        window.show();
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(support::show_active(window));
         QCOMPARE(window.ActiveControl(), window.button4);
         QCOMPARE(next_tab_stop(window.textBox[9]), window.textBox[8]);
         QCOMPARE(next_tab_stop(window.textBox[1]), window.textBox[18]);
@@ -201,7 +199,7 @@ private slots:
     void startUpStateIsPuzzleOneWithNothingShown() {
         Form1 window;
         QCOMPARE(window.label_level_value->Text(), QString("1"));
-        QCOMPARE(window.level_array_size, 116);
+        QCOMPARE(window.level_array_size, loadable_rows);
         for (int k = 1; k <= 81; ++k) {
             QCOMPARE(window.textBox[k]->Text(), QString());
             QVERIFY(!window.label[k]->Visible());
@@ -253,10 +251,10 @@ private slots:
         QCOMPARE(window.current_sum_label_visible_array[1], 7);
         QVERIFY(!window.label[3]->Visible());
         // With the catalogue loadable the same step loads row 0 over the marks.
-        hide_as_construction_does(116);
+        hide_as_construction_does(loadable_rows);
         QCOMPARE(window.current_sum_label_visible_array[1], 0);
-        // The constructor reaches 116 only as its last step.
-        QCOMPARE(Form1().level_array_size, 116);
+        // The constructor makes the catalogue loadable only as its last step.
+        QCOMPARE(Form1().level_array_size, loadable_rows);
     }
 
     void pencilAndPenAreOneExclusiveGroup() {
@@ -270,11 +268,14 @@ private slots:
 
     void loadersTakeTheShownRowAndIgnoreUnloadableNumbers() {
         Form1 window;
+        const auto load_all = [&window] {
+            window.update_level_array();
+            window.update_color_array();
+            window.update_sum_label_array();
+            window.update_sum_label_visible_array();
+        };
         window.label_level_value->SetText("1");
-        window.update_level_array();
-        window.update_color_array();
-        window.update_sum_label_array();
-        window.update_sum_label_visible_array();
+        load_all();
         QCOMPARE(window.current_sum_label_array[2], 14);
         QCOMPARE(window.current_sum_label_visible_array[2], 1);
         QCOMPARE(window.current_sum_label_array[4], 0);
@@ -283,28 +284,25 @@ private slots:
         QCOMPARE(window.current_color_array[1], 2);
         QCOMPARE(window.current_level_array[0], 0);
 
-        const auto load_all = [&window] {
-            window.update_level_array();
-            window.update_color_array();
-            window.update_sum_label_array();
-            window.update_sum_label_visible_array();
-        };
-        window.label_level_value->SetText("115");
+        window.label_level_value->SetText(support::last_puzzle);
         load_all();
-        QCOMPARE(window.current_level_array[81], level_array[115][81]);
-        const auto level_115 = window.current_level_array;
-        const auto colour_115 = window.current_color_array;
-        const auto sums_115 = window.current_sum_label_array;
-        const auto flags_115 = window.current_sum_label_visible_array;
-        QVERIFY(sums_115 != (std::array<std::int32_t, 82>{}));
+        QCOMPARE(window.current_level_array[81], level_array[last_playable_puzzle][81]);
+        const auto level_last = window.current_level_array;
+        const auto colour_last = window.current_color_array;
+        const auto sums_last = window.current_sum_label_array;
+        const auto flags_last = window.current_sum_label_visible_array;
+        QVERIFY(sums_last != (std::array<std::int32_t, 82>{}));
 
-        for (const char* unloadable : {"116", "117", "-1", "2147483647"}) {
+        // The catalogue's last row, the number after it, and numbers no row has.
+        for (const QString& unloadable :
+             {QString::number(catalogue_puzzles), QString::number(catalogue_rows), QString("-1"),
+              QString("2147483647")}) {
             window.label_level_value->SetText(unloadable);
             load_all();
-            QCOMPARE(window.current_level_array, level_115);
-            QCOMPARE(window.current_color_array, colour_115);
-            QCOMPARE(window.current_sum_label_array, sums_115);
-            QCOMPARE(window.current_sum_label_visible_array, flags_115);
+            QCOMPARE(window.current_level_array, level_last);
+            QCOMPARE(window.current_color_array, colour_last);
+            QCOMPARE(window.current_sum_label_array, sums_last);
+            QCOMPARE(window.current_sum_label_visible_array, flags_last);
         }
 
         window.label_level_value->SetText("0");
@@ -368,10 +366,8 @@ private slots:
         Form1 window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const QImage shot = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
-        const QImage background = resource_set::picture(u"$this.BackgroundImage")
-                                      .toImage()
-                                      .convertToFormat(QImage::Format_RGB32);
+        const QImage shot = support::rgb(window.grab());
+        const QImage background = support::rgb(resource_set::picture(u"$this.BackgroundImage"));
         QCOMPARE(background.size(), QSize(800, 600));
         // Columns clear of the menu titles and the radio buttons, rows across
         // the bar's lower edge and below it.
@@ -394,10 +390,8 @@ private slots:
         Form1 window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const QImage shot = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
-        const QImage background = resource_set::picture(u"$this.BackgroundImage")
-                                      .toImage()
-                                      .convertToFormat(QImage::Format_RGB32);
+        const QImage shot = support::rgb(window.grab());
+        const QImage background = support::rgb(resource_set::picture(u"$this.BackgroundImage"));
         const auto title_area = [&window](tk::MenuItem* item) {
             return window.menuStrip1->actionGeometry(item->action());
         };
@@ -436,9 +430,7 @@ private slots:
     // on it flips its state, which starts unchecked.
     void aClickOnTheDifficultyTitleFlipsItsCheck() {
         Form1 window;
-        window.show();
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(support::show_active(window));
         QVERIFY(window.toolStripMenuItem1->CheckOnClick());
         QVERIFY(!window.toolStripMenuItem1->Checked());
         QVERIFY(!window.optionsToolStripMenuItem->CheckOnClick());
@@ -474,9 +466,7 @@ private slots:
     // pixels wide, and a click near an item's far end still chooses it.
     void menuTitlesAndItemsHaveTheirDesignedSizesAndTakeClicksThere() {
         Form1 window;
-        window.show();
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(support::show_active(window));
         tk::MenuStrip* bar = window.menuStrip1;
         struct Menu {
             tk::MenuItem* title;
@@ -535,9 +525,7 @@ private slots:
     // radio buttons: the focused control gains a frame all round it.
     void theKeyboardFocusShowsAsAFrameOnButtonsAndRadioButtons() {
         Form1 window;
-        window.show();
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(support::show_active(window));
         const auto shot = [&window](QWidget* w) {
             window.grab(); // lets the focus change paint
             return window.grab(w->geometry()).toImage().convertToFormat(QImage::Format_RGB32);

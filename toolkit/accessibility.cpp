@@ -1,17 +1,13 @@
 // Accessible objects for our text boxes and picture boxes, and the factory that hands them to Qt.
 #include "toolkit/accessibility.h"
 
+#include "toolkit/atspi_visible.h"
 #include "toolkit/controls.h"
 #include "toolkit/text_box.h"
 #include "toolkit/window.h"
 
 #include <QAbstractButton>
 #include <QAccessibleWidget>
-#include <QDBusConnection>
-#include <QDBusMessage>
-#include <QDBusMetaType>
-#include <QDBusObjectPath>
-#include <QDBusVariant>
 #include <QEvent>
 #include <QPointer>
 #include <QTimer>
@@ -146,68 +142,6 @@ private:
     TextBox* box_; // the watcher's parent
     QString told_;
 };
-
-// The reference to the application that every AT-SPI event carries, a D-Bus (so) structure.
-struct ApplicationReference {
-    QString service;
-    QDBusObjectPath path;
-};
-
-QDBusArgument& operator<<(QDBusArgument& argument, const ApplicationReference& reference) {
-    argument.beginStructure();
-    argument << reference.service << reference.path;
-    argument.endStructure();
-    return argument;
-}
-
-const QDBusArgument& operator>>(const QDBusArgument& argument, ApplicationReference& reference) {
-    argument.beginStructure();
-    argument >> reference.service >> reference.path;
-    argument.endStructure();
-    return argument;
-}
-
-} // namespace
-} // namespace tk
-
-Q_DECLARE_METATYPE(tk::ApplicationReference)
-
-namespace tk {
-namespace {
-
-// Tells AT-SPI readers that the widget's "visible" state changed. Qt's bridge tells a show or a
-// hide only as "showing"; a reader keeps the other states it read while the widget was hidden,
-// and so would hold a shown panel as not visible and pass it over. The notice goes out as the
-// bridge's own state notices do: on its connection (Qt names it "a11y"), from the object path it
-// gives the widget, so readers take it as one of them.
-void send_visible(QWidget& widget, bool visible) {
-    if (!QAccessible::isActive()) {
-        return;
-    }
-    QDBusConnection bus(QStringLiteral("a11y"));
-    if (!bus.isConnected()) {
-        return;
-    }
-    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&widget);
-    if (face == nullptr) {
-        return;
-    }
-    static const bool registered = [] {
-        qDBusRegisterMetaType<ApplicationReference>();
-        return true;
-    }();
-    (void)registered;
-    QDBusMessage notice = QDBusMessage::createSignal(
-        QStringLiteral("/org/a11y/atspi/accessible/") +
-            QString::number(QAccessible::uniqueId(face)),
-        QStringLiteral("org.a11y.atspi.Event.Object"), QStringLiteral("StateChanged"));
-    notice << QStringLiteral("visible") << int(visible) << 0
-           << QVariant::fromValue(QDBusVariant(QVariant(0)))
-           << QVariant::fromValue(ApplicationReference{
-                  bus.baseService(),
-                  QDBusObjectPath(QStringLiteral("/org/a11y/atspi/accessible/root"))});
-    bus.send(notice);
-}
 
 // Sends the "visible" notice for each show and hide of the widget it watches; a child of it.
 class VisibilityTeller : public QObject {

@@ -137,12 +137,13 @@ class Controls:
 
 
 def game_frame(desktop):
-    """The game's shown main window among the desktop's applications, or None."""
+    """The game's shown main window among the desktop's applications, by its role and title, or
+    None."""
     for app in desktop:
         if app is not None and app.name == "tallywick":
             for window in app:
                 if window is not None and window.getRole() == pyatspi.ROLE_FRAME \
-                        and window.childCount == 188 and showing(window):
+                        and window.name == "Tallywick" and showing(window):
                     return window
     return None
 

@@ -1,5 +1,5 @@
-"""The real Orca for the screen-reader tests: started with its speech written to its debug log
-(none reaches a speech server, so nothing is heard and the log is the whole of what was said),
+"""The real Orca for the screen-reader tests: started with no speech server in its settings (so
+nothing is heard, whatever the machine has, and its debug log is the whole of what was said),
 touching no other Orca, and stopped by its pid.
 
 Use inside support/with_session.sh --own-home: Orca's settings and log go to a HOME of its own.
@@ -10,7 +10,7 @@ import shutil
 import subprocess
 import time
 
-# Orca can hang waiting for a speech server that is not there; stop() then kills it.
+# stop() kills an Orca that does not end when asked.
 from support.atspi import TIMEOUT, play as play_game, stop, wait_for
 
 HOME = os.environ["HOME"]
@@ -55,10 +55,12 @@ def start():
     has said it is on."""
     prefs = os.path.join(HOME, "orca")
     os.makedirs(prefs, exist_ok=True)
-    # Orca loads this from its settings folder at start; it makes each line of the log reach the
-    # file as it is written, so the test can read what was said while Orca runs.
+    # Orca loads this from its settings folder before it starts speech: speech on (off would keep
+    # Orca's own messages out of the log too) but no speech server, and each line of the log in
+    # the file as it is written, so the test can read what was said while Orca runs.
     with open(os.path.join(prefs, "orca-customizations.py"), "w") as customizations:
-        customizations.write("import orca.debug\n"
+        customizations.write("import orca.debug, orca.settings\n"
+                             "orca.settings.speechServerFactory = None\n"
                              "if orca.debug.debugFile is not None:\n"
                              "    orca.debug.debugFile.reconfigure(line_buffering=True)\n")
     with open(OUTPUT, "w") as output:

@@ -19,6 +19,9 @@ with open(LAUNCHER, encoding="utf-8") as source:
     code = compile(source.read(), LAUNCHER, "exec")
 scope = {"__name__": "orca_launcher", "__file__": LAUNCHER}
 exec(code, scope)  # defines the launcher's functions; its main() runs below
+# An Orca whose launcher renamed these would search for other Orcas again: stop rather than run it.
+for name in ("otherOrcas", "setProcessName", "main"):
+    assert callable(scope.get(name)), f"{LAUNCHER} defines no {name}(): own_orca.py needs updating"
 scope["otherOrcas"] = lambda: []
 scope["setProcessName"] = lambda name: False
 sys.argv = [LAUNCHER] + sys.argv[1:]

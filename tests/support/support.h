@@ -1,7 +1,14 @@
-// What the test suites share: showing a window, where a cell is clicked, the one rule for the
-// three cell texts, and the one seed of every randomised test.
+// What the test suites share: showing a window, where a cell is clicked, a picture's pixels, the
+// last puzzle, the colour of a colour code, the one rule for the three cell texts, and the one seed
+// of every randomised test.
 #pragma once
 
+#include "catalogue/catalogue_size.h"
+#include "core/cage_colours.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPixmap>
 #include <QString>
 #include <QTest>
 #include <QWidget>
@@ -24,6 +31,21 @@ inline bool show_active(QWidget& window) {
 // pencil marks show.
 inline QPoint cell_click_point() {
     return {26, 40};
+}
+
+// A picture's pixels, as the screen holds them, to compare pixel by pixel.
+inline QImage rgb(const QPixmap& picture) {
+    return picture.toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// The last puzzle the game plays, as the player types and reads it.
+inline const QString last_puzzle = QString::number(last_playable_puzzle);
+
+// The colour the game paints for a colour code, from the game's one table (core_test pins it to
+// the designed colours).
+inline QColor cage_colour(int code) {
+    const core::Rgb rgb = core::cage_colour(code);
+    return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
 // The three forms a cell's text may take, and anything else.

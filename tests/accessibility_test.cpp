@@ -94,8 +94,8 @@ QList<QObject*> unfocused_carets;
 QList<QPair<QAccessible::Event, QObject*>> described_or_focused;
 
 // Starts noting name changes, caret moves away from the focus, description changes and focus
-// moves in the lists above. They reach readers only through a live bridge (on X, with the AT-SPI bus,
-// once it has reached the bus); without one this says false and notes nothing.
+// moves in the lists above. They reach readers only through a live bridge (on X, with the AT-SPI
+// bus, once it has reached the bus); without one this says false and notes nothing.
 bool listen_for_renames() {
     renamed.clear();
     unfocused_carets.clear();

@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QImage>
+#include <QPainter>
 #include <QStyleFactory>
 #include <QWidget>
 
@@ -41,6 +43,20 @@ void install_font_substitutes() {
 void enable_visual_styles() {
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) {
         QApplication::setStyle(style);
+    }
+}
+
+void draw_tiled(QPainter& painter, const QRect& area, const QImage& picture) {
+    if (picture.isNull()) {
+        return;
+    }
+    // The painter draws only into the region being repainted, so a tile
+    // outside it costs next to nothing.
+    for (int y = area.top(); y <= area.bottom(); y += picture.height()) {
+        for (int x = area.left(); x <= area.right(); x += picture.width()) {
+            const QRect part = QRect(QPoint(x, y), picture.size()) & area;
+            painter.drawImage(part.topLeft(), picture, part.translated(-x, -y));
+        }
     }
 }
 

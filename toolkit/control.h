@@ -10,6 +10,8 @@
 #include <optional>
 #include <utility>
 
+class QImage;
+class QPainter;
 class QWidget;
 
 namespace tk {
@@ -34,6 +36,10 @@ void install_font_substitutes();
 
 // Turns on the desktop's themed look for every control that follows.
 void enable_visual_styles();
+
+// Tiles the picture over the area from its top-left corner, drawing each pixel from the picture as
+// it is stored (a palette image stays one byte a pixel): no screen-format copy of it is kept.
+void draw_tiled(QPainter& painter, const QRect& area, const QImage& picture);
 
 // A control attached to a Window. Its API uses classic desktop-toolkit property
 // names (Text, Visible, BackColor, BringToFront), in PascalCase so that they

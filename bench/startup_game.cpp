@@ -2,6 +2,7 @@
 // frame.
 #include "app/start_up.h"
 #include "first_frame_probe.h"
+#include "toolkit/control.h"
 #include "ui/form1.h"
 
 #include <QApplication>
@@ -9,9 +10,11 @@
 int main(int argc, char* argv[]) {
     bench::mark("main");
     // The same steps as the program's entry; the probe only watches.
+    tk::EarlyFontSetup fonts;
     QApplication application(argc, argv);
     bench::mark("application");
     prepare_application();
+    fonts.wait();
     bench::mark("style");
 
     Form1 window;

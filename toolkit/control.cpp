@@ -10,17 +10,49 @@
 #include <QStyleFactory>
 #include <QWidget>
 
+#include <dlfcn.h>
+
 namespace tk {
 
 QFont make_font(const QString& family, double points, bool bold) {
     QFont font(family);
     font.setPointSizeF(points);
     font.setBold(bold);
+    // The window writes only Latin letters, digits and punctuation, which each of its fonts
+    // holds: no font is merged with fallbacks, which spares Qt listing every font that might
+    // stand in for a missing letter, for each font the window uses.
+    font.setStyleStrategy(QFont::NoFontMerging);
     return font;
 }
 
 QColor system_control_colour() {
     return QApplication::palette().color(QPalette::Active, QPalette::Button);
+}
+
+EarlyFontSetup::EarlyFontSetup()
+    : thread_([] {
+          // Qt reads the fonts through fontconfig, which the program has loaded with Qt: its
+          // first FcInit parses every configuration file and font cache, the longest single step
+          // of the start-up. fontconfig builds that configuration once for the whole process,
+          // safely from any thread, and Qt's own first call then finds it built. Where Qt reads
+          // fonts some other way, fontconfig is not loaded and nothing happens here.
+          if (void* library = dlopen("libfontconfig.so.1", RTLD_NOW | RTLD_NOLOAD)) {
+              using Init = int (*)();
+              if (auto init = reinterpret_cast<Init>(dlsym(library, "FcInit"))) {
+                  init();
+              }
+              dlclose(library);
+          }
+      }) {}
+
+EarlyFontSetup::~EarlyFontSetup() {
+    wait();
+}
+
+void EarlyFontSetup::wait() {
+    if (thread_.joinable()) {
+        thread_.join();
+    }
 }
 
 void install_font_substitutes() {

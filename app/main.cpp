@@ -1,6 +1,5 @@
 // The program's entry: checks for a display, opens the window and runs until it is closed.
 #include "app/start_up.h"
-#include "toolkit/control.h"
 #include "ui/form1.h"
 
 #include <QApplication>
@@ -40,10 +39,8 @@ int main(int, char* argv[]) {
     // A program started with no arguments at all has no name in argv[0].
     char fallback_name[] = "tallywick";
     char* qt_argv[] = {argv[0] != nullptr ? argv[0] : fallback_name, nullptr};
-    tk::EarlyFontSetup fonts;
     QApplication application(qt_argc, qt_argv);
     prepare_application();
-    fonts.wait();
 
     Form1 window;
     window.show();

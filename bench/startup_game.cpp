@@ -2,7 +2,6 @@
 // frame.
 #include "app/start_up.h"
 #include "first_frame_probe.h"
-#include "toolkit/control.h"
 #include "ui/form1.h"
 
 #include <QApplication>
@@ -10,11 +9,9 @@
 int main(int argc, char* argv[]) {
     bench::mark("main");
     // The same steps as the program's entry; the probe only watches.
-    tk::EarlyFontSetup fonts;
     QApplication application(argc, argv);
     bench::mark("application");
     prepare_application();
-    fonts.wait();
     bench::mark("style");
 
     Form1 window;

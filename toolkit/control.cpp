@@ -10,8 +10,6 @@
 #include <QStyleFactory>
 #include <QWidget>
 
-#include <dlfcn.h>
-
 namespace tk {
 
 QFont make_font(const QString& family, double points, bool bold) {
@@ -27,32 +25,6 @@ QFont make_font(const QString& family, double points, bool bold) {
 
 QColor system_control_colour() {
     return QApplication::palette().color(QPalette::Active, QPalette::Button);
-}
-
-EarlyFontSetup::EarlyFontSetup()
-    : thread_([] {
-          // Qt reads the fonts through fontconfig, which the program has loaded with Qt: its
-          // first FcInit parses every configuration file and font cache, the longest single step
-          // of the start-up. fontconfig builds that configuration once for the whole process,
-          // safely from any thread, and Qt's own first call then finds it built. Where Qt reads
-          // fonts some other way, fontconfig is not loaded and nothing happens here.
-          if (void* library = dlopen("libfontconfig.so.1", RTLD_NOW | RTLD_NOLOAD)) {
-              using Init = int (*)();
-              if (auto init = reinterpret_cast<Init>(dlsym(library, "FcInit"))) {
-                  init();
-              }
-              dlclose(library);
-          }
-      }) {}
-
-EarlyFontSetup::~EarlyFontSetup() {
-    wait();
-}
-
-void EarlyFontSetup::wait() {
-    if (thread_.joinable()) {
-        thread_.join();
-    }
 }
 
 void install_font_substitutes() {

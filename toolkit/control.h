@@ -8,7 +8,6 @@
 #include <QString>
 
 #include <optional>
-#include <thread>
 #include <utility>
 
 class QImage;
@@ -30,23 +29,6 @@ QFont make_font(const QString& family, double points, bool bold = false);
 
 // The platform's standard face colour of controls (the "system control colour").
 QColor system_control_colour();
-
-// Reads the system's font configuration on another thread from the moment it is made, so that
-// the first text measured need not wait for it. Make it before the application object, whose
-// connection to the display takes that long anyway, and wait() before the first window is
-// built; the end of its life waits too.
-class EarlyFontSetup {
-public:
-    EarlyFontSetup();
-    ~EarlyFontSetup();
-    EarlyFontSetup(const EarlyFontSetup&) = delete;
-    EarlyFontSetup& operator=(const EarlyFontSetup&) = delete;
-
-    void wait();
-
-private:
-    std::thread thread_;
-};
 
 // Maps the window's font families that Linux does not ship to free fonts of the
 // same character. Safe to call more than once.

@@ -124,13 +124,13 @@ void PictureBox::SetAutoSize(bool auto_size) {
     SetImage(QImage(Image()));
 }
 
-void PictureBox::paintEvent(QPaintEvent*) {
+void PictureBox::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     if (BackColor().isValid()) {
         painter.fillRect(rect(), BackColor());
     }
     if (const QImage& image = Image(); !image.isNull()) {
-        painter.drawImage(0, 0, image);
+        draw_picture(painter, image, event->region());
     }
 }
 

@@ -88,8 +88,8 @@ public:
 
     QWidget* widget() override { return this; }
 
-    // The picture is drawn from the box's top-left corner as it is stored
-    // (see draw_tiled): a palette image stays one byte a pixel.
+    // The picture is drawn from the box's top-left corner as draw_picture
+    // draws it: a palette image stays one byte a pixel.
     const QImage& Image() const;
     void SetImage(const QImage& image);
     // A picture made only when the box is first drawn (or asked for its

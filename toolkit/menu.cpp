@@ -207,7 +207,7 @@ void MenuStrip::paintEvent(QPaintEvent* event) {
     // The picture takes the place of the bar's own panel; the items are drawn
     // over it as the style draws them.
     QPainter painter(this);
-    draw_tiled(painter, rect(), background_);
+    draw_tiled(painter, rect(), background_, event->region());
     for (QAction* action : actions()) {
         const QRect area = actionGeometry(action);
         if (area.isEmpty() || !action->isVisible()) {

@@ -4,6 +4,7 @@
 #include "toolkit/accessibility.h"
 
 #include <QGuiApplication>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -141,7 +142,7 @@ void Window::paintEvent(QPaintEvent* event) {
         return;
     }
     QPainter painter(this);
-    draw_tiled(painter, rect(), background_);
+    draw_tiled(painter, rect(), background_, event->region());
 }
 
 } // namespace tk

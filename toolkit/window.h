@@ -47,7 +47,7 @@ public:
     void set_client_size(QSize size, QSize smallest_outer, QSize largest_outer);
 
     // A picture tiled from the client area's top-left corner behind every child, drawn from the
-    // picture as it is stored (see draw_tiled).
+    // picture as draw_tiled draws it.
     void set_background_image(const QImage& picture);
 
     // While one lives, the window holds back the visibility changes of its controls; when the

@@ -37,21 +37,24 @@ def fail(message):
     sys.exit(1)
 
 
-def run_probe(program, env, server=None, warm_up=False):
+def run_probe(program, env, server=None):
     """Starts one probe as a fresh process; returns its figures, start-up timed from the spawn. With
-    a display server that sees frames arrive, the frame is counted as shown when the server has it
-    (in a warm-up run, the server may not be watching yet)."""
+    a display server that sees frames arrive, the frame is counted as shown when the server has it;
+    None where the server did not show it having the frame."""
     start = time.monotonic_ns()
-    done = subprocess.run([program], env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                          text=True, timeout=60, check=False)
+    try:
+        done = subprocess.run([program], env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                              text=True, timeout=60, check=False)
+    except subprocess.TimeoutExpired:
+        fail(f"{os.path.basename(program)} did not end within 60 s")
     end = time.monotonic_ns()
     if done.returncode != 0 or not done.stdout.strip():
         fail(f"{os.path.basename(program)} failed ({done.returncode}): {done.stderr.strip()}")
     figures = json.loads(done.stdout.strip().splitlines()[-1])
     if server is not None and hasattr(server, "first_buffer_ns"):
-        figures["frame_ns"] = server.first_buffer_ns(start, end, required=not warm_up)
+        figures["frame_ns"] = server.first_buffer_ns(start, end)
         if figures["frame_ns"] is None:
-            figures["frame_ns"] = end
+            return None
     figures["startup_ms"] = (figures["frame_ns"] - start) / 1e6
     figures["first_paint_ms"] = (figures["paint_ns"] - start) / 1e6
     # Time spent in each step, from the spawn on; the game alone has a style step.
@@ -69,11 +72,23 @@ def startup_series(build, env, server=None):
     programs = {"game": os.path.join(build, "bench", "startup_game"),
                 "floor": os.path.join(build, "bench", "startup_floor")}
     samples = {name: [] for name in programs}
+    lost = 0
     for i in range(WARM_UP + RUNS):
         for name, program in programs.items():
-            figures = run_probe(program, env, server, warm_up=i < WARM_UP)
-            if i >= WARM_UP:
+            figures = run_probe(program, env, server)
+            if i < WARM_UP:
+                continue
+            if figures is None:
+                lost += 1
+            else:
                 samples[name].append(figures)
+    # A display server may miss a frame now and then (weston's timeline does on a loaded
+    # machine); a run it missed is left out, and too many end the bench.
+    if lost > len(programs) * RUNS // 4:
+        fail(f"the display server showed no frame for {lost} of {len(programs) * RUNS} runs")
+    if lost:
+        print(f"bench: warning: {lost} runs left out, their frame not seen by the display server",
+              file=sys.stderr)
     series = {}
     for name, runs in samples.items():
         series[name] = {
@@ -163,18 +178,18 @@ class Weston:
             self.timeline = subprocess.Popen(
                 ["weston-debug", "timeline"], env=dict(env, WAYLAND_DISPLAY=self.SOCKET),
                 stdout=out, stderr=subprocess.DEVNULL)
-        self.events = open(path, encoding="utf-8")  # pylint: disable=consider-using-with
+        self.events = open(path, encoding="utf-8")
         # weston-debug subscribes once connected; the warm-up runs cover the rest of the wait.
         time.sleep(0.5)
         self.partial = ""
         self.env = {"XDG_RUNTIME_DIR": self.runtime, "WAYLAND_DISPLAY": self.SOCKET}
         return self
 
-    def first_buffer_ns(self, start, end, required=True):
+    def first_buffer_ns(self, start, end):
         """When weston received the first surface content committed between start and end (both
         on the monotonic clock, which weston's timeline uses too); None where the timeline shows
-        none and none is required."""
-        deadline = time.monotonic() + (10 if required else 2)
+        none (in the warm-up, weston-debug may not be subscribed yet)."""
+        deadline = time.monotonic() + 2
         while time.monotonic() < deadline:
             line = self.events.readline()
             if not line.endswith("\n"):
@@ -195,8 +210,6 @@ class Weston:
                 fail("weston's timeline shows a commit after the probe ended: its clock is not "
                      "the monotonic clock, so the first buffer cannot be timed")
             return at
-        if required:
-            fail("weston's timeline showed no buffer from the probe")
         return None
 
     def __exit__(self, *exc):

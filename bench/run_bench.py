@@ -3,17 +3,25 @@
 
 import json
 import os
+import shutil
 import statistics
 import subprocess
 import sys
+import tempfile
 import time
 
 RUNS = int(os.environ.get("BENCH_RUNS", "20"))
 WARM_UP = 2
-STARTUP_GOAL_RATIO = 1.2
 BIND_NOW_GOAL_RATIO = 1.05
-MEMORY_GOAL_MIB = 10.0
+# Per platform: the most the game's first frame may take against the floor's, and the most memory
+# it may hold then, either above the floor's or in all.
+STARTUP_GOAL_RATIO = {"offscreen": 1.2, "xcb": 0.9, "wayland": 0.95}
+MEMORY_GOAL = {"offscreen": ("above floor", 10.0), "xcb": ("above floor", 3.0),
+               "wayland": ("in all", 40.0)}
+# Where the first frame counts as shown.
+FRAME_SHOWN = {"offscreen": "painted", "xcb": "painted", "wayland": "buffer at the compositor"}
 HANDLER_GOAL_US = 1000.0
+PANEL_GOAL_MS = 100.0
 
 
 # Start-up steps by the mark that ends them; the game's style step counts with its window.
@@ -29,14 +37,24 @@ def fail(message):
     sys.exit(1)
 
 
-def run_probe(program, env):
-    """Starts one probe as a fresh process; returns its figures, start-up timed from the spawn."""
+def run_probe(program, env, server=None):
+    """Starts one probe as a fresh process; returns its figures, start-up timed from the spawn. With
+    a display server that sees frames arrive, the frame is counted as shown when the server has it;
+    None where the server did not show it having the frame."""
     start = time.monotonic_ns()
-    done = subprocess.run([program], env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                          text=True, timeout=60, check=False)
+    try:
+        done = subprocess.run([program], env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                              text=True, timeout=60, check=False)
+    except subprocess.TimeoutExpired:
+        fail(f"{os.path.basename(program)} did not end within 60 s")
+    end = time.monotonic_ns()
     if done.returncode != 0 or not done.stdout.strip():
         fail(f"{os.path.basename(program)} failed ({done.returncode}): {done.stderr.strip()}")
     figures = json.loads(done.stdout.strip().splitlines()[-1])
+    if server is not None and hasattr(server, "first_buffer_ns"):
+        figures["frame_ns"] = server.first_buffer_ns(start, end)
+        if figures["frame_ns"] is None:
+            return None
     figures["startup_ms"] = (figures["frame_ns"] - start) / 1e6
     figures["first_paint_ms"] = (figures["paint_ns"] - start) / 1e6
     # Time spent in each step, from the spawn on; the game alone has a style step.
@@ -49,16 +67,28 @@ def run_probe(program, env):
     return figures
 
 
-def startup_series(build, env):
+def startup_series(build, env, server=None):
     """Game and floor in turn, RUNS times each after a warm-up, so drift hits both alike."""
     programs = {"game": os.path.join(build, "bench", "startup_game"),
                 "floor": os.path.join(build, "bench", "startup_floor")}
     samples = {name: [] for name in programs}
+    lost = 0
     for i in range(WARM_UP + RUNS):
         for name, program in programs.items():
-            figures = run_probe(program, env)
-            if i >= WARM_UP:
+            figures = run_probe(program, env, server)
+            if i < WARM_UP:
+                continue
+            if figures is None:
+                lost += 1
+            else:
                 samples[name].append(figures)
+    # A display server may miss a frame now and then (weston's timeline does on a loaded
+    # machine); a run it missed is left out, and too many end the bench.
+    if lost > len(programs) * RUNS // 4:
+        fail(f"the display server showed no frame for {lost} of {len(programs) * RUNS} runs")
+    if lost:
+        print(f"bench: warning: {lost} runs left out, their frame not seen by the display server",
+              file=sys.stderr)
     series = {}
     for name, runs in samples.items():
         series[name] = {
@@ -120,6 +150,83 @@ class Xvfb:
             self.process.wait()
 
 
+class Weston:
+    """A private headless weston for the run, started and stopped by us, with its timeline: the
+    moment each surface's new content (a committed buffer) reaches the compositor."""
+
+    SOCKET = "tallywick-bench"
+
+    def __enter__(self):
+        self.runtime = tempfile.mkdtemp(prefix="tallywick-bench-")
+        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+        env["XDG_RUNTIME_DIR"] = self.runtime
+        self.process = subprocess.Popen(
+            ["weston", "--backend=headless-backend.so", "--use-pixman", "--width=1280",
+             "--height=1024", f"--socket={self.SOCKET}", "--idle-time=0", "--debug"],
+            env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.timeline = None
+        socket = os.path.join(self.runtime, self.SOCKET)
+        for _ in range(100):
+            if os.path.exists(socket) or self.process.poll() is not None:
+                break
+            time.sleep(0.1)
+        if not os.path.exists(socket):
+            self.__exit__()
+            fail("weston did not start")
+        path = os.path.join(self.runtime, "timeline.json")
+        with open(path, "w", encoding="utf-8") as out:
+            self.timeline = subprocess.Popen(
+                ["weston-debug", "timeline"], env=dict(env, WAYLAND_DISPLAY=self.SOCKET),
+                stdout=out, stderr=subprocess.DEVNULL)
+        self.events = open(path, encoding="utf-8")
+        # weston-debug subscribes once connected; the warm-up runs cover the rest of the wait.
+        time.sleep(0.5)
+        self.partial = ""
+        self.env = {"XDG_RUNTIME_DIR": self.runtime, "WAYLAND_DISPLAY": self.SOCKET}
+        return self
+
+    def first_buffer_ns(self, start, end):
+        """When weston received the first surface content committed between start and end (both
+        on the monotonic clock, which weston's timeline uses too); None where the timeline shows
+        none (in the warm-up, weston-debug may not be subscribed yet)."""
+        deadline = time.monotonic() + 2
+        while time.monotonic() < deadline:
+            line = self.events.readline()
+            if not line.endswith("\n"):
+                self.partial += line
+                time.sleep(0.01)
+                continue
+            line, self.partial = self.partial + line, ""
+            try:
+                event = json.loads(line)
+            except ValueError:
+                continue
+            if event.get("N") != "core_commit_damage":
+                continue
+            at = event["T"][0] * 1_000_000_000 + event["T"][1]
+            if at < start:
+                continue
+            if at > end:
+                fail("weston's timeline shows a commit after the probe ended: its clock is not "
+                     "the monotonic clock, so the first buffer cannot be timed")
+            return at
+        return None
+
+    def __exit__(self, *exc):
+        for process in (self.timeline, self.process):
+            if process is None:
+                continue
+            process.terminate()
+            try:
+                process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
+        if hasattr(self, "events"):
+            self.events.close()
+        shutil.rmtree(self.runtime, ignore_errors=True)
+
+
 def google_benchmark(program, env, extra=()):
     done = subprocess.run([program, "--benchmark_format=json", *extra], env=env,
                           stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, timeout=600,
@@ -150,22 +257,29 @@ def main():
     rows = []
     report = {"runs": RUNS, "warm_up": WARM_UP, "startup": {}}
 
+    # Each display server with the class that starts it; on Wayland the frame counts as shown
+    # when the compositor has its buffer.
     platforms = [("offscreen", None)]
-    have_xvfb = subprocess.run(["sh", "-c", "command -v Xvfb"], stdout=subprocess.DEVNULL,
-                               check=False).returncode == 0
-    if have_xvfb:
-        platforms.append(("xcb", "Xvfb"))
-    else:
-        print("bench: Xvfb is not installed; start-up on a real X server is left out",
-              file=sys.stderr)
+    for platform, server, tools in (("xcb", Xvfb, ["Xvfb"]),
+                                    ("wayland", Weston, ["weston", "weston-debug"])):
+        missing = [t for t in tools if shutil.which(t) is None]
+        if missing:
+            print(f"bench: {' and '.join(missing)} not installed; start-up on {platform} is left "
+                  "out", file=sys.stderr)
+        else:
+            platforms.append((platform, server))
 
-    for platform, _ in platforms:
+    for platform, server_class in platforms:
         print(f"bench: start-up on {platform}, {RUNS} runs each ...", file=sys.stderr)
         env = dict(base_env, QT_QPA_PLATFORM=platform)
-        if platform == "xcb":
+        if server_class is Xvfb:
             with Xvfb() as server:
                 env["DISPLAY"] = server.display
                 series = startup_series(build, env)
+        elif server_class is Weston:
+            with Weston() as server:
+                env.update(server.env)
+                series = startup_series(build, env, server)
         else:
             series = startup_series(build, env)
         game, floor = series["game"], series["floor"]
@@ -176,16 +290,22 @@ def main():
         ratio = game["startup_ms_median"] / floor["startup_ms_median"]
         series["ratio"] = ratio
         report["startup"][platform] = series
-        rows.append(row(f"start-up to first frame ({platform})", game["startup_ms_median"], "ms",
-                        floor["startup_ms_median"], f"<= {STARTUP_GOAL_RATIO}x floor",
-                        ratio <= STARTUP_GOAL_RATIO, ratio))
+        goal = STARTUP_GOAL_RATIO[platform]
+        rows.append(row(f"start-up to first frame ({platform}, {FRAME_SHOWN[platform]})",
+                        game["startup_ms_median"], "ms", floor["startup_ms_median"],
+                        f"<= {goal}x floor", ratio <= goal, ratio))
         for phase in PHASES:
             rows.append(row(f"  {phase}", game["phases_ms_median"][phase], "ms",
                             floor["phases_ms_median"][phase]))
         extra = game["rss_mib_median"] - floor["rss_mib_median"]
+        kind, limit = MEMORY_GOAL[platform]
+        if kind == "above floor":
+            goal, met = f"<= floor + {limit:g} MiB", extra <= limit
+        else:
+            goal, met = f"<= {limit:g} MiB", game["rss_mib_median"] <= limit
         rows.append(row(f"memory after first frame ({platform})", game["rss_mib_median"], "MiB",
-                        floor["rss_mib_median"], f"<= floor + {MEMORY_GOAL_MIB:g} MiB",
-                        extra <= MEMORY_GOAL_MIB, game["rss_mib_median"] / floor["rss_mib_median"]))
+                        floor["rss_mib_median"], goal, met,
+                        game["rss_mib_median"] / floor["rss_mib_median"]))
         rows[-1]["difference"] = round(extra, 3)
 
     # The game is linked to bind every symbol at start (-z now, against overwritten jump slots);
@@ -225,6 +345,12 @@ def main():
     rows.append(row("window built in a warm process", built, "ms", built_floor,
                     ratio=built / built_floor))
     rows.append(row("  of it: its ten pictures decoded", pictures, "ms"))
+    # The hidden panels decode their pictures when they first open; the largest must still appear
+    # at once, within the tenth of a second a person takes for instant.
+    help_ms = handlers["open_help_first_time"]["real_time_us"] / 1e3
+    report["window_built_warm"]["help_first_opened_ms"] = help_ms
+    rows.append(row("panel opened the first time (How to play, picture decoded)", help_ms, "ms",
+                    goal=f"< {PANEL_GOAL_MS:g} ms", met=help_ms < PANEL_GOAL_MS))
 
     print("bench: solver over the catalogue ...", file=sys.stderr)
     solver = google_benchmark(os.path.join(build, "bench", "solver_bench"), base_env)

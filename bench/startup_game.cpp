@@ -1,7 +1,7 @@
 // Start-up of the game's window, built exactly as the program's entry builds it, to its first
 // frame.
+#include "app/start_up.h"
 #include "first_frame_probe.h"
-#include "toolkit/control.h"
 #include "ui/form1.h"
 
 #include <QApplication>
@@ -11,7 +11,7 @@ int main(int argc, char* argv[]) {
     // The same steps as the program's entry; the probe only watches.
     QApplication application(argc, argv);
     bench::mark("application");
-    tk::enable_visual_styles();
+    prepare_application();
     bench::mark("style");
 
     Form1 window;

@@ -72,11 +72,61 @@ QImage largest_image(const QString& file) {
     return largest;
 }
 
+// The opaque image with a palette of exactly its colours; a null image where
+// it has more than 256 of them.
+QImage with_exact_palette(const QImage& image) {
+    // Open addressing over four times the most colours a palette holds; a pixel
+    // like the one before it (most are) skips the look-up.
+    constexpr unsigned table_size = 1024;
+    std::array<QRgb, table_size> colour_at{};
+    std::array<int, table_size> index_at;
+    index_at.fill(-1);
+    QList<QRgb> palette;
+    QImage indexed(image.size(), QImage::Format_Indexed8);
+    QRgb last = 0;
+    int last_index = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        uchar* out = indexed.scanLine(y);
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = in[x];
+            if (pixel != last || last_index < 0) {
+                unsigned slot = (pixel * 2654435761u) >> 22;
+                while (index_at[slot] >= 0 && colour_at[slot] != pixel) {
+                    slot = (slot + 1) % table_size;
+                }
+                if (index_at[slot] < 0) {
+                    if (palette.size() == 256) {
+                        return {};
+                    }
+                    colour_at[slot] = pixel;
+                    index_at[slot] = int(palette.size());
+                    palette.append(pixel);
+                }
+                last = pixel;
+                last_index = index_at[slot];
+            }
+            out[x] = uchar(last_index);
+        }
+    }
+    indexed.setColorTable(palette);
+    return indexed;
+}
+
 } // namespace
 
 QImage image(QStringView key) {
     const QString file = file_of(key);
     return file.isEmpty() ? QImage() : largest_image(file);
+}
+
+QImage compact_image(QStringView key) {
+    QImage decoded = image(key);
+    if (decoded.format() != QImage::Format_RGB32) {
+        return decoded;
+    }
+    QImage indexed = with_exact_palette(decoded);
+    return indexed.isNull() ? decoded : indexed;
 }
 
 QSize size(QStringView key) {

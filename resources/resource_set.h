@@ -18,6 +18,12 @@ QPixmap picture(QStringView key);
 // image); a null image for an unknown key. Safe to call from any thread.
 QImage image(QStringView key);
 
+// The stored picture decoded into the least memory that keeps every pixel as
+// image() gives it: a palette image, one byte a pixel, where it has no more than
+// 256 colours and no transparency; otherwise just as image() gives it. Safe to
+// call from any thread.
+QImage compact_image(QStringView key);
+
 // Every image the stored file holds (the icon's four sizes, one for any
 // other key); empty for an unknown key. Safe to call from any thread.
 QList<QImage> images(QStringView key);

@@ -117,6 +117,15 @@ void PicturesTest::everyKeyYieldsAPictureOfItsSizeInItsStoredFormat() {
     QVERIFY(!picture.isNull());
     QCOMPARE(picture.size(), size);
 
+    // Held in less memory, the picture keeps every pixel; the background and
+    // the grid frame, which the first frame shows, take a byte a pixel.
+    const QImage compact = resource_set::compact_image(key);
+    QCOMPARE(compact.convertToFormat(QImage::Format_ARGB32),
+             resource_set::image(key).convertToFormat(QImage::Format_ARGB32));
+    if (stored == Stored::palette_png || stored == Stored::jpeg) {
+        QCOMPARE(compact.format(), QImage::Format_Indexed8);
+    }
+
     const QByteArray bytes = resource_set::bytes(key);
     QVERIFY(bytes.size() > 64);
     switch (stored) {

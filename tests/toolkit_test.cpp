@@ -1,6 +1,6 @@
 // Our toolkit on a bare window of its own, without the game: the text box (caret, rows, Home and
-// End, the length limit, text-changed re-entry, key verdicts) and the child list (bring to front,
-// send to back, stacking and where a click goes).
+// End, the length limit, text-changed re-entry, key verdicts), the child list (bring to front,
+// send to back, stacking and where a click goes) and the window's tiled background.
 #include "tests/support/support.h"
 #include "toolkit/controls.h"
 #include "toolkit/text_box.h"
@@ -387,6 +387,28 @@ private slots:
         cover.SendToBack();
         click_at(under_label);
         QCOMPARE(clicks, QStringList({"lower"}));
+    }
+
+    // Guards against a seam or a shift where the window's background picture repeats: a palette
+    // picture smaller than the window is drawn from it as stored, tile after tile from the
+    // top-left corner, with the part tiles at the right and bottom edges cut, not squeezed.
+    void theBackgroundPictureTilesFromTheTopLeftCorner() {
+        QImage picture(3, 2, QImage::Format_Indexed8);
+        picture.setColorTable({qRgb(200, 0, 0), qRgb(0, 200, 0), qRgb(0, 0, 200), qRgb(250, 250, 0),
+                               qRgb(0, 250, 250), qRgb(30, 30, 30)});
+        for (int i = 0; i < 6; ++i) {
+            picture.setPixel(i % 3, i / 3, uint(i));
+        }
+        tk::Window window;
+        window.resize(8, 5);
+        window.set_background_image(picture);
+        const QImage shot = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(shot.size(), QSize(8, 5));
+        for (int y = 0; y < shot.height(); ++y) {
+            for (int x = 0; x < shot.width(); ++x) {
+                QCOMPARE(shot.pixel(x, y), picture.pixel(x % 3, y % 2));
+            }
+        }
     }
 };
 

@@ -1,6 +1,7 @@
 // The main window as built: child list, stacking, geometry, focus order, start-up state, loaders
 // and sum labels.
 #include "catalogue/tables.h"
+#include "core/cells.h"
 #include "resources/resource_set.h"
 #include "tests/support/support.h"
 #include "ui/form1.h"
@@ -376,8 +377,27 @@ private slots:
                 QCOMPARE(shot.pixel(x, y), background.pixel(x, y));
             }
         }
-        // The grid frame shows as a dark band round the cells.
+        // The grid frame shows as a dark band round the cells, every pixel of it
+        // between and round the cells exactly as the picture decodes.
         QVERIFY(qGray(shot.pixel(55, 300)) < 60);
+        const QImage frame = resource_set::image(u"pictureBox_black_background.Image")
+                                 .convertToFormat(QImage::Format_RGB32);
+        const QRect frame_box = window.pictureBox_black_background->geometry();
+        QRegion uncovered(frame_box);
+        for (int k = 1; k <= 81; ++k) {
+            const core::Bounds c = core::cell_bounds(k);
+            uncovered -= QRect(c.x, c.y, c.width, c.height);
+        }
+        int compared = 0;
+        for (const QRect& part : uncovered) {
+            for (int y = part.top(); y <= part.bottom(); ++y) {
+                for (int x = part.left(); x <= part.right(); ++x) {
+                    QCOMPARE(shot.pixel(x, y), frame.pixel(x - frame_box.x(), y - frame_box.y()));
+                    ++compared;
+                }
+            }
+        }
+        QVERIFY(compared > 5000);
         QVERIFY(window.windowIcon().availableSizes().contains(QSize(16, 16)));
         QVERIFY(window.windowIcon().availableSizes().contains(QSize(48, 48)));
         QCOMPARE(window.pictureBox_select_level->size(), QSize(233, 198));

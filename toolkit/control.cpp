@@ -5,6 +5,12 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QRegion>
+
+#include <algorithm>
+#include <array>
 #include <QStyleFactory>
 #include <QWidget>
 
@@ -14,6 +20,10 @@ QFont make_font(const QString& family, double points, bool bold) {
     QFont font(family);
     font.setPointSizeF(points);
     font.setBold(bold);
+    // The window writes only Latin letters, digits and punctuation, which each of its fonts
+    // holds: no font is merged with fallbacks, which spares Qt listing every font that might
+    // stand in for a missing letter, for each font the window uses.
+    font.setStyleStrategy(QFont::NoFontMerging);
     return font;
 }
 
@@ -41,6 +51,64 @@ void install_font_substitutes() {
 void enable_visual_styles() {
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) {
         QApplication::setStyle(style);
+    }
+}
+
+namespace {
+
+// The rectangles of the picture in `parts` (in the picture's coordinates), each drawn shifted by
+// `offset`.
+void draw_parts(QPainter& painter, const QImage& picture, const QRegion& parts, QPoint offset) {
+    if (picture.format() != QImage::Format_Indexed8) {
+        for (const QRect& part : parts) {
+            painter.drawImage(part.topLeft() + offset, picture, part);
+        }
+        return;
+    }
+    // Qt draws a palette image through its general path, looking each pixel up as it blends;
+    // looked up here into a strip of the screen's format, a row is one pass and Qt copies the
+    // strip. A strip of at most 32 rows stays small, and one buffer serves every strip.
+    std::array<QRgb, 256> colours{};
+    const QList<QRgb> table = picture.colorTable();
+    std::copy_n(table.cbegin(), std::min<qsizetype>(table.size(), 256), colours.begin());
+    constexpr int strip_rows = 32;
+    QImage strip(parts.boundingRect().width(), strip_rows, QImage::Format_RGB32);
+    for (const QRect& part : parts) {
+        for (int top = 0; top < part.height(); top += strip_rows) {
+            const int rows = std::min(strip_rows, part.height() - top);
+            for (int row = 0; row < rows; ++row) {
+                const uchar* in = picture.constScanLine(part.y() + top + row) + part.x();
+                auto* out = reinterpret_cast<QRgb*>(strip.scanLine(row));
+                for (int x = 0; x < part.width(); ++x) {
+                    out[x] = colours[in[x]];
+                }
+            }
+            painter.drawImage(part.topLeft() + offset + QPoint(0, top), strip,
+                              QRect(0, 0, part.width(), rows));
+        }
+    }
+}
+
+} // namespace
+
+void draw_picture(QPainter& painter, const QImage& picture, const QRegion& exposed) {
+    draw_parts(painter, picture, exposed & picture.rect(), {});
+}
+
+void draw_tiled(QPainter& painter, const QRect& area, const QImage& picture,
+                const QRegion& exposed) {
+    const QRect wanted = exposed.boundingRect() & area;
+    if (picture.isNull() || wanted.isEmpty()) {
+        return;
+    }
+    for (int y = area.top(); y <= wanted.bottom(); y += picture.height()) {
+        for (int x = area.left(); x <= wanted.right(); x += picture.width()) {
+            const QRect tile = QRect(QPoint(x, y), picture.size()) & area;
+            const QRegion parts = exposed & tile;
+            if (!parts.isEmpty()) {
+                draw_parts(painter, picture, parts.translated(-x, -y), QPoint(x, y));
+            }
+        }
     }
 }
 

@@ -10,6 +10,9 @@
 #include <optional>
 #include <utility>
 
+class QImage;
+class QPainter;
+class QRegion;
 class QWidget;
 
 namespace tk {
@@ -34,6 +37,17 @@ void install_font_substitutes();
 
 // Turns on the desktop's themed look for every control that follows.
 void enable_visual_styles();
+
+// Draws the picture from the painter's origin where it meets the exposed region. A palette
+// picture stays one byte a pixel: the exposed part is put into the screen's pixel format a strip
+// of rows at a time, just for the drawing, so no screen-format copy of the whole picture is kept
+// and Qt copies each strip straight to the screen.
+void draw_picture(QPainter& painter, const QImage& picture, const QRegion& exposed);
+
+// Tiles the picture over the area from its top-left corner, each tile drawn as draw_picture
+// draws the picture.
+void draw_tiled(QPainter& painter, const QRect& area, const QImage& picture,
+                const QRegion& exposed);
 
 // A control attached to a Window. Its API uses classic desktop-toolkit property
 // names (Text, Visible, BackColor, BringToFront), in PascalCase so that they

@@ -94,15 +94,15 @@ PictureBox::PictureBox(const QString& name, QWidget* parent)
     setFocusPolicy(Qt::NoFocus);
 }
 
-const QPixmap& PictureBox::Image() const {
+const QImage& PictureBox::Image() const {
     if (source_) {
         const_cast<PictureBox*>(this)->SetImage(std::exchange(source_, nullptr)());
     }
     return image_;
 }
 
-void PictureBox::SetImage(std::function<QPixmap()> source, QSize size) {
-    image_ = QPixmap();
+void PictureBox::SetImage(std::function<QImage()> source, QSize size) {
+    image_ = QImage();
     source_ = std::move(source);
     if (auto_size_ && size.isValid()) {
         resize(size);
@@ -110,7 +110,7 @@ void PictureBox::SetImage(std::function<QPixmap()> source, QSize size) {
     update();
 }
 
-void PictureBox::SetImage(const QPixmap& image) {
+void PictureBox::SetImage(const QImage& image) {
     source_ = nullptr;
     image_ = image;
     if (auto_size_ && !image_.isNull()) {
@@ -121,16 +121,16 @@ void PictureBox::SetImage(const QPixmap& image) {
 
 void PictureBox::SetAutoSize(bool auto_size) {
     auto_size_ = auto_size;
-    SetImage(QPixmap(Image()));
+    SetImage(QImage(Image()));
 }
 
-void PictureBox::paintEvent(QPaintEvent*) {
+void PictureBox::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     if (BackColor().isValid()) {
         painter.fillRect(rect(), BackColor());
     }
-    if (const QPixmap& image = Image(); !image.isNull()) {
-        painter.drawPixmap(0, 0, image);
+    if (const QImage& image = Image(); !image.isNull()) {
+        draw_picture(painter, image, event->region());
     }
 }
 

@@ -3,8 +3,8 @@
 
 #include "toolkit/control.h"
 
+#include <QImage>
 #include <QLabel>
-#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -88,12 +88,15 @@ public:
 
     QWidget* widget() override { return this; }
 
-    const QPixmap& Image() const;
-    void SetImage(const QPixmap& image);
+    // The picture is drawn from the box's top-left corner as draw_picture
+    // draws it: a palette image stays one byte a pixel.
+    const QImage& Image() const;
+    void SetImage(const QImage& image);
     // A picture made only when the box is first drawn (or asked for its
     // image), for boxes that start hidden and may never be shown. An
     // auto-sized box takes the size given here at once.
-    void SetImage(std::function<QPixmap()> source, QSize size = {});
+    void SetImage(std::function<QImage()> source, QSize size = {});
+    bool AutoSize() const { return auto_size_; }
     void SetAutoSize(bool auto_size);
 
 protected:
@@ -101,8 +104,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    QPixmap image_;
-    mutable std::function<QPixmap()> source_;
+    QImage image_;
+    mutable std::function<QImage()> source_;
     bool auto_size_ = false;
 };
 

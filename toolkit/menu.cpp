@@ -194,7 +194,7 @@ void MenuStrip::mousePressEvent(QMouseEvent* event) {
     QMenuBar::mousePressEvent(event);
 }
 
-void MenuStrip::set_background_image(const QPixmap& picture) {
+void MenuStrip::set_background_image(const QImage& picture) {
     background_ = picture;
     update();
 }
@@ -207,7 +207,7 @@ void MenuStrip::paintEvent(QPaintEvent* event) {
     // The picture takes the place of the bar's own panel; the items are drawn
     // over it as the style draws them.
     QPainter painter(this);
-    painter.drawTiledPixmap(rect(), background_);
+    draw_tiled(painter, rect(), background_, event->region());
     for (QAction* action : actions()) {
         const QRect area = actionGeometry(action);
         if (area.isEmpty() || !action->isVisible()) {

@@ -6,7 +6,7 @@
 #include <QColor>
 #include <QMenuBar>
 #include <QObject>
-#include <QPixmap>
+#include <QImage>
 #include <QSize>
 
 class QAction;
@@ -78,7 +78,7 @@ public:
     // Adds a top-level menu at the end of the bar.
     MenuItem* add_menu(const QString& name, const QString& text);
 
-    void set_background_image(const QPixmap& picture);
+    void set_background_image(const QImage& picture);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -87,7 +87,7 @@ protected:
 private:
     MenuItem* item_of(const QAction* action) const;
 
-    QPixmap background_;
+    QImage background_;
 };
 
 } // namespace tk

@@ -4,6 +4,7 @@
 #include "toolkit/accessibility.h"
 
 #include <QGuiApplication>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -106,7 +107,7 @@ void Window::set_client_size(QSize size, QSize smallest_outer, QSize largest_out
     setMinimumSize(smallest_outer - frame);
 }
 
-void Window::set_background_image(const QPixmap& picture) {
+void Window::set_background_image(const QImage& picture) {
     background_ = picture;
     update();
 }
@@ -141,7 +142,7 @@ void Window::paintEvent(QPaintEvent* event) {
         return;
     }
     QPainter painter(this);
-    painter.drawTiledPixmap(rect(), background_);
+    draw_tiled(painter, rect(), background_, event->region());
 }
 
 } // namespace tk

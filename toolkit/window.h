@@ -3,7 +3,7 @@
 
 #include "toolkit/control.h"
 
-#include <QPixmap>
+#include <QImage>
 #include <QWidget>
 
 #include <vector>
@@ -46,8 +46,9 @@ public:
     // full-screen window always takes the size the compositor gives it.
     void set_client_size(QSize size, QSize smallest_outer, QSize largest_outer);
 
-    // A picture tiled from the client area's top-left corner behind every child.
-    void set_background_image(const QPixmap& picture);
+    // A picture tiled from the client area's top-left corner behind every child, drawn from the
+    // picture as draw_tiled draws it.
+    void set_background_image(const QImage& picture);
 
     // While one lives, the window holds back the visibility changes of its controls; when the
     // last one ends, each control takes the flag it was last given, and a control whose flag
@@ -78,7 +79,7 @@ private:
     void forget(const Control& control);
 
     std::vector<Control*> controls_;
-    QPixmap background_;
+    QImage background_;
     int holds_ = 0;
 };
 

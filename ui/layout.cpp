@@ -188,7 +188,9 @@ constexpr MenuItemRow options_items[] = {
      &Form1::selectPuzzleToolStripMenuItem_Click},
 };
 
-// The pictures the first frame needs, decoded already in the form the screen takes.
+// The pictures the first frame needs, each held in the least memory that
+// still draws every pixel exactly: the background and the grid frame have few
+// enough colours to be palette images, a byte a pixel, drawn straight from it.
 struct FirstFramePictures {
     QImage background;
     QImage grid_frame;
@@ -196,11 +198,9 @@ struct FirstFramePictures {
 };
 
 FirstFramePictures decode_first_frame_pictures() {
-    return FirstFramePictures{
-        resource_set::image(u"$this.BackgroundImage").convertToFormat(QImage::Format_RGB32),
-        resource_set::image(u"pictureBox_black_background.Image")
-            .convertToFormat(QImage::Format_RGB32),
-        resource_set::images(u"$this.Icon")};
+    return FirstFramePictures{resource_set::compact_image(u"$this.BackgroundImage"),
+                              resource_set::compact_image(u"pictureBox_black_background.Image"),
+                              resource_set::images(u"$this.Icon")};
 }
 
 void build_buttons(Form1& window, std::span<const ButtonRow> rows) {
@@ -231,11 +231,11 @@ void Form1::InitializeComponent() {
     build_overlays();
 
     FirstFramePictures pictures_now = first_frame.get();
-    pictureBox_black_background->SetImage(QPixmap::fromImage(std::move(pictures_now.grid_frame)));
-    // The menu bar's key names the very same picture as the window's.
-    const QPixmap window_background = QPixmap::fromImage(std::move(pictures_now.background));
-    set_background_image(window_background);
-    menuStrip1->set_background_image(window_background);
+    pictureBox_black_background->SetImage(pictures_now.grid_frame);
+    // The menu bar's key names the very same picture as the window's: the two
+    // share one decoded image.
+    set_background_image(pictures_now.background);
+    menuStrip1->set_background_image(pictures_now.background);
     setWindowIcon(resource_set::icon(pictures_now.icon));
     // The client area is 792 by 566; the whole window, frame included, stays
     // between 100 by 100 and 800 by 600.
@@ -366,10 +366,10 @@ void Form1::build_overlays() {
     // Each picture comes from the window's resource set by the key of the
     // control that shows it. The panels start hidden, so their pictures are
     // decoded when first shown; a box sized to its picture takes the size from
-    // the file's header now.
+    // the file's header now, and only such a box reads its file at all.
     for (const auto& p : overlay_pictures()) {
-        p.box->SetImage([key = p.key] { return resource_set::picture(key); },
-                        resource_set::size(p.key));
+        p.box->SetImage([key = p.key] { return resource_set::image(key); },
+                        p.box->AutoSize() ? resource_set::size(p.key) : QSize());
         p.box->SetVisible(false);
     }
     // Every overlay control starts hidden; those of the puzzle-selection and

@@ -106,8 +106,9 @@ QString description_of(const TextBox& box) {
 class DescriptionWatcher : public QObject {
     Q_OBJECT
 public:
-    explicit DescriptionWatcher(TextBox& box)
-        : QObject(&box), box_(&box), told_(description_of(box)) {
+    // Readers have been told nothing yet, and an empty description needs no notice; so the box's
+    // description is not asked for while the window is being built.
+    explicit DescriptionWatcher(TextBox& box) : QObject(&box), box_(&box) {
         box.installEventFilter(this);
         if (Window* window = box.owner()) {
             connect(window, &Window::ChangesApplied, this, [this] {

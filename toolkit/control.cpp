@@ -8,11 +8,11 @@
 #include <QImage>
 #include <QPainter>
 #include <QRegion>
+#include <QStyleFactory>
+#include <QWidget>
 
 #include <algorithm>
 #include <array>
-#include <QStyleFactory>
-#include <QWidget>
 
 namespace tk {
 
